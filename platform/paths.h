@@ -1,0 +1,18 @@
+#pragma once
+// Paths as the host writes them ("C:\Halvren\..\Conf\MBF\10.0.0.5.cfg", "errMSg\snmp.err"),
+// turned into paths of this platform.
+#include <QString>
+
+namespace platform {
+
+// Accepts "\" and "/" as separators and resolves "." and ".." by name. On a file system that
+// tells letter cases apart, each name that does not exist as written is matched against the
+// entries of its directory without regard to letter case ("errMSg" finds "errmsg"). Names below
+// the first one that matches nothing stay as written. A relative path stays relative to the
+// working directory.
+QString localPath(const QString& path);
+
+// The directory of the running executable, ending with a separator.
+QString executableDir();
+
+} // namespace platform
