@@ -53,6 +53,10 @@ QString localPath(const QString& path) {
     return resolved;
 }
 
+bool fileExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo(localPath(path)).isFile();
+}
+
 QString executableDir() {
     return QCoreApplication::applicationDirPath() + u'/';
 }

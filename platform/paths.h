@@ -12,6 +12,9 @@ namespace platform {
 // working directory.
 QString localPath(const QString& path);
 
+// True when `path` (taken as localPath does) names an existing file.
+bool fileExists(const QString& path);
+
 // The directory of the running executable, ending with a separator.
 QString executableDir();
 

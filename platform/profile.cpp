@@ -1,5 +1,7 @@
 #include "platform/profile.h"
 
+#include "platform/paths.h"
+
 #include <QFile>
 
 namespace platform {
@@ -21,7 +23,7 @@ QString unquote(const QString& value) {
 } // namespace
 
 ProfileText ProfileText::load(const QString& path) {
-    QFile file(path);
+    QFile file(localPath(path));
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
     return parse(file.readAll());

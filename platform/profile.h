@@ -17,7 +17,8 @@ namespace platform {
 // The parsed contents of one INI file.
 class ProfileText {
 public:
-    // A file that does not exist or cannot be read gives an empty profile.
+    // `path` is taken as platform::localPath takes it. A file that does not exist or cannot be
+    // read gives an empty profile.
     static ProfileText load(const QString& path);
     static ProfileText parse(const QByteArray& contents);
 
