@@ -80,8 +80,8 @@ void setDefaultBounds(_EditConstraint_s& r) {
 }
 
 // The leading number of a text: blanks, a sign, digits with a fraction and an exponent; no
-// number gives 0. A number too large for a double gives an infinity, so that it fails every
-// range.
+// number gives 0. Unlike the value texts' LeadingDouble, a number too large for a double gives
+// an infinity (not 0), so that it fails every range.
 double leadingNumber(const QString& text) {
     const qsizetype n = text.size();
     qsizetype i = 0;
