@@ -1,0 +1,466 @@
+#include "device/agent.h"
+
+// net-snmp's configuration header comes first.
+#include <net-snmp/net-snmp-config.h>
+
+#include <net-snmp/net-snmp-includes.h>
+
+#include <net-snmp/agent/agent_callbacks.h>
+#include <net-snmp/agent/net-snmp-agent-includes.h>
+#include <net-snmp/library/vacm.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+namespace sim {
+
+namespace {
+
+constexpr const char* kAppName = "kw9100-sim";
+
+Oid toOid(const oid* name, size_t length) {
+    return Oid(name, name + length);
+}
+
+Oid toOid(const netsnmp_variable_list* vb) {
+    return toOid(vb->name, vb->name_length);
+}
+
+u_char asnType(Syntax syntax) {
+    switch (syntax) {
+    case Syntax::Integer:
+        return ASN_INTEGER;
+    case Syntax::OctetString:
+        return ASN_OCTET_STR;
+    case Syntax::ObjectId:
+        return ASN_OBJECT_ID;
+    case Syntax::IpAddress:
+        return ASN_IPADDRESS;
+    case Syntax::Counter32:
+        return ASN_COUNTER;
+    case Syntax::Gauge32:
+        return ASN_GAUGE;
+    case Syntax::TimeTicks:
+        return ASN_TIMETICKS;
+    case Syntax::Counter64:
+        return ASN_COUNTER64;
+    case Syntax::Null:
+        return ASN_NULL;
+    }
+    return ASN_NULL;
+}
+
+std::optional<Value> fromVarbind(const netsnmp_variable_list* vb) {
+    Value v;
+    switch (vb->type) {
+    case ASN_INTEGER:
+        return Value::integer(*vb->val.integer);
+    case ASN_OCTET_STR:
+        return Value::string(
+            std::string(reinterpret_cast<const char*>(vb->val.string), vb->val_len));
+    case ASN_IPADDRESS:
+        v.syntax = Syntax::IpAddress;
+        v.bytes.assign(reinterpret_cast<const char*>(vb->val.string), vb->val_len);
+        return v;
+    case ASN_OBJECT_ID:
+        v.syntax = Syntax::ObjectId;
+        v.oid = toOid(vb->val.objid, vb->val_len / sizeof(oid));
+        return v;
+    case ASN_COUNTER:
+    case ASN_GAUGE:
+    case ASN_TIMETICKS:
+        v.syntax = vb->type == ASN_COUNTER ? Syntax::Counter32
+                   : vb->type == ASN_GAUGE ? Syntax::Gauge32
+                                           : Syntax::TimeTicks;
+        v.number = static_cast<std::int64_t>(*vb->val.integer & 0xffffffffUL);
+        return v;
+    case ASN_COUNTER64:
+        v.syntax = Syntax::Counter64;
+        v.big = (static_cast<std::uint64_t>(vb->val.counter64->high) << 32) |
+                (vb->val.counter64->low & 0xffffffffUL);
+        return v;
+    case ASN_NULL:
+        return v;
+    default:
+        return std::nullopt;
+    }
+}
+
+void toVarbind(netsnmp_variable_list* vb, const Value& v) {
+    switch (v.syntax) {
+    case Syntax::Integer: {
+        long n = static_cast<long>(v.number);
+        snmp_set_var_typed_value(vb, ASN_INTEGER, &n, sizeof n);
+        return;
+    }
+    case Syntax::OctetString:
+    case Syntax::IpAddress:
+        snmp_set_var_typed_value(vb, asnType(v.syntax), v.bytes.data(), v.bytes.size());
+        return;
+    case Syntax::ObjectId: {
+        std::vector<oid> arcs(v.oid.begin(), v.oid.end());
+        snmp_set_var_typed_value(vb, ASN_OBJECT_ID, arcs.data(), arcs.size() * sizeof(oid));
+        return;
+    }
+    case Syntax::Counter32:
+    case Syntax::Gauge32:
+    case Syntax::TimeTicks: {
+        u_long n = static_cast<u_long>(v.number);
+        snmp_set_var_typed_value(vb, asnType(v.syntax), &n, sizeof n);
+        return;
+    }
+    case Syntax::Counter64: {
+        counter64 c{static_cast<u_long>(v.big >> 32), static_cast<u_long>(v.big & 0xffffffffU)};
+        snmp_set_var_typed_value(vb, ASN_COUNTER64, &c, sizeof c);
+        return;
+    }
+    case Syntax::Null:
+        snmp_set_var_typed_value(vb, ASN_NULL, nullptr, 0);
+        return;
+    }
+}
+
+std::string opName(int command) {
+    switch (command) {
+    case SNMP_MSG_GET:
+        return "get";
+    case SNMP_MSG_GETNEXT:
+        return "getnext";
+    case SNMP_MSG_GETBULK:
+        return "getbulk";
+    case SNMP_MSG_SET:
+        return "set";
+    default:
+        return "other";
+    }
+}
+
+bool readable(const Object& o) {
+    return o.access == Access::ReadOnly || o.access == Access::ReadWrite;
+}
+
+// The error a SET of `vb` on `o` deserves before the device's own checks, or 0.
+int setError(const Object* o, const netsnmp_variable_list* vb, Value& value) {
+    if (!o)
+        return SNMP_ERR_NOCREATION;
+    if (o->access == Access::ReadOnly)
+        return SNMP_ERR_NOTWRITABLE;
+    if (o->access == Access::NotAccessible)
+        return SNMP_ERR_NOACCESS;
+    if (vb->type != asnType(o->syntax))
+        return SNMP_ERR_WRONGTYPE;
+    auto v = fromVarbind(vb);
+    if (!v)
+        return SNMP_ERR_WRONGTYPE;
+    value = *v;
+    switch (o->syntax) {
+    case Syntax::IpAddress:
+        return value.bytes.size() == 4 ? 0 : SNMP_ERR_WRONGLENGTH;
+    case Syntax::OctetString:
+        return inRanges(o->sizes, static_cast<std::int64_t>(value.bytes.size()))
+                   ? 0
+                   : SNMP_ERR_WRONGLENGTH;
+    case Syntax::Integer:
+    case Syntax::Counter32:
+    case Syntax::Gauge32:
+    case Syntax::TimeTicks:
+        return inRanges(o->values, value.number) ? 0 : SNMP_ERR_WRONGVALUE;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+Agent::Agent(Device& device) : device_(device) {}
+
+Agent::~Agent() {
+    if (started_) {
+        snmp_unregister_callback(SNMP_CALLBACK_APPLICATION, SNMPD_CALLBACK_ACM_CHECK_INITIAL,
+                                 &Agent::admitCallback, this, 1);
+        snmp_shutdown(kAppName);
+        shutdown_agent();
+    }
+    if (!stateDir_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(stateDir_, ec);
+    }
+}
+
+void Agent::start() {
+    // net-snmp's own state goes to a private directory and is never written nor read back; no
+    // configuration files and no MIB files are read, so nothing is printed but real errors.
+    std::string dirTemplate =
+        (std::filesystem::temp_directory_path() / "kw9100-sim-XXXXXX").string();
+    if (!mkdtemp(dirTemplate.data()))
+        throw std::runtime_error("cannot create a state directory");
+    stateDir_ = dirTemplate;
+    setenv("MIBS", "", 1);
+    setenv("MIBDIRS", stateDir_.c_str(), 1);
+    setenv("SNMPCONFPATH", stateDir_.c_str(), 1);
+    // Errors only: net-snmp also reports every connection and its own access-control setup, which
+    // this device replaces (admit()).
+    snmp_disable_log();
+    const char* debugTokens = std::getenv("KW_SIM_DEBUG");
+    netsnmp_register_loghandler(NETSNMP_LOGHANDLER_STDERR, debugTokens ? LOG_DEBUG : LOG_ERR);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_CONFIG_LOAD, 1);
+    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_ALARM_DONT_USE_SIG, 1);
+    netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR, stateDir_.c_str());
+    netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0); // master agent
+    netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_AGENTX_MASTER, 0);
+    netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_NO_ROOT_ACCESS, 1);
+    const auto& s = device_.settings();
+    std::string ports = "udp:" + s.listenAddress + ":" + std::to_string(s.port);
+    netsnmp_ds_set_string(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_PORTS, ports.c_str());
+
+    if (debugTokens) {
+        debug_register_tokens(debugTokens);
+        snmp_set_do_debugging(1);
+    }
+    init_agent(kAppName);
+    init_snmp(kAppName);
+    started_ = true;
+    if (init_master_agent() != 0)
+        throw std::runtime_error("cannot listen on " + ports);
+
+    for (const auto& u : device_.profile().users) {
+        std::string line = u.name + " " + u.auth + " " + u.authPass;
+        if (!u.priv.empty())
+            line += " " + u.priv + " " + u.privPass;
+        usm_parse_create_usmUser("createUser", line.data());
+    }
+
+    // After net-snmp's own access control, so that this decision is the one that counts.
+    netsnmp_register_callback(SNMP_CALLBACK_APPLICATION, SNMPD_CALLBACK_ACM_CHECK_INITIAL,
+                              &Agent::admitCallback, this, NETSNMP_CALLBACK_LOWEST_PRIORITY);
+    static const oid root[] = {1, 3};
+    netsnmp_handler_registration* reg = netsnmp_create_handler_registration(
+        kAppName, &Agent::handle, root, OID_LENGTH(root), HANDLER_CAN_RWRITE);
+    if (!reg)
+        throw std::runtime_error("cannot register the object handler");
+    reg->handler->myvoid = this;
+    if (netsnmp_register_handler(reg) != MIB_REGISTERED_OK)
+        throw std::runtime_error("cannot register the object handler");
+}
+
+void Agent::run(const volatile std::sig_atomic_t& stop, LoopClient& client) {
+    while (!stop && !client.quitRequested()) {
+        int count = 0;
+        fd_set fds;
+        FD_ZERO(&fds);
+        struct timeval timeout {};
+        int block = 1;
+        snmp_select_info(&count, &fds, &timeout, &block);
+        if (block) {
+            // Nothing scheduled: wake up now and then anyway to see the stop flag.
+            timeout.tv_sec = 1;
+            timeout.tv_usec = 0;
+        }
+        client.addDescriptors(fds, count);
+        int ready = select(count, &fds, nullptr, nullptr, &timeout);
+        if (ready > 0) {
+            snmp_read(&fds);
+            client.serve(fds);
+        } else if (ready == 0) {
+            snmp_timeout();
+        } else if (errno != EINTR) {
+            snmp_log_perror("select");
+            return;
+        }
+        run_alarms();
+        netsnmp_check_outstanding_agent_requests();
+    }
+}
+
+int Agent::admitCallback(int, int, void* serverArg, void* clientArg) {
+    auto* view = static_cast<view_parameters*>(serverArg);
+    view->errorcode = static_cast<Agent*>(clientArg)->admit(view->pdu);
+    return SNMP_ERR_NOERROR;
+}
+
+int Agent::admit(netsnmp_pdu* pdu) {
+    JournalPdu entry;
+    entry.op = opName(pdu->command);
+    const bool isSet = pdu->command == SNMP_MSG_SET;
+    for (auto* vb = pdu->variables; vb; vb = vb->next_variable)
+        entry.varbinds.push_back({toOid(vb), fromVarbind(vb).value_or(Value{})});
+    const auto& profile = device_.profile();
+    if (pdu->version == SNMP_VERSION_3) {
+        entry.version = "3";
+        entry.user.assign(pdu->securityName ? pdu->securityName : "", pdu->securityNameLen);
+        entry.level = pdu->securityLevel == SNMP_SEC_LEVEL_AUTHPRIV     ? "authPriv"
+                      : pdu->securityLevel == SNMP_SEC_LEVEL_AUTHNOPRIV ? "authNoPriv"
+                                                                        : "noAuthNoPriv";
+        entry.context.assign(pdu->contextName ? pdu->contextName : "", pdu->contextNameLen);
+        bool known = false;
+        for (const auto& u : profile.users)
+            known = known || u.name == entry.user;
+        if (!known)
+            entry.refused = "user";
+    } else {
+        entry.version = pdu->version == SNMP_VERSION_1 ? "1" : "2c";
+        entry.community.assign(reinterpret_cast<const char*>(pdu->community), pdu->community_len);
+        // The write community may read too; the read community may not write. A wrong community
+        // is not answered at all.
+        bool ok = entry.community == profile.writeCommunity ||
+                  (!isSet && entry.community == profile.readCommunity);
+        if (!ok)
+            entry.refused = "community";
+    }
+    if (entry.refused.empty() && device_.silent())
+        entry.refused = "silent";
+    if (entry.refused.empty()) {
+        for (const auto& vb : entry.varbinds)
+            if (device_.fault(Fault::Kind::Silence, vb.oid, isSet))
+                entry.refused = "silenced";
+    }
+    device_.journal().pdu(entry);
+    if (entry.refused.empty()) {
+        // Admitted: every object is in view (no view-based access control on this device).
+        pdu->flags |= UCD_MSG_FLAG_ALWAYS_IN_VIEW;
+    }
+    // "No such context" makes net-snmp drop the request without an answer for every version.
+    return entry.refused.empty() ? VACM_SUCCESS : VACM_NOSUCHCONTEXT;
+}
+
+int Agent::handle(netsnmp_mib_handler* handler, netsnmp_handler_registration* reginfo,
+                  netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests) {
+    static_cast<Agent*>(handler->myvoid)->serve(handler, reginfo, reqinfo, requests, true);
+    return SNMP_ERR_NOERROR;
+}
+
+void Agent::serve(netsnmp_mib_handler* handler, netsnmp_handler_registration* reginfo,
+                  netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests,
+                  bool mayDelay) {
+    const int mode = reqinfo->mode;
+    const bool delayable = mode == MODE_GET || mode == MODE_GETNEXT || mode == MODE_SET_ACTION;
+    if (mayDelay && delayable) {
+        if (int ms = delayFor(reqinfo, requests)) {
+            // The answer goes out later; the agent serves other requests meanwhile.
+            for (auto* r = requests; r; r = r->next)
+                r->delegated = 1;
+            auto* cache =
+                netsnmp_create_delegated_cache(handler, reginfo, reqinfo, requests, nullptr);
+            device_.after(ms, [this, cache] {
+                if (!netsnmp_handler_check_cache(cache)) {
+                    // The manager's session is gone; nothing to answer.
+                    netsnmp_free_delegated_cache(cache);
+                    return;
+                }
+                for (auto* r = cache->requests; r; r = r->next)
+                    r->delegated = 0;
+                serve(cache->handler, cache->reginfo, cache->reqinfo, cache->requests, false);
+                netsnmp_free_delegated_cache(cache);
+            });
+            return;
+        }
+    }
+    switch (mode) {
+    case MODE_GET:
+        for (auto* r = requests; r; r = r->next)
+            get(reqinfo, r);
+        break;
+    case MODE_GETNEXT:
+        for (auto* r = requests; r; r = r->next)
+            getNext(reqinfo, r);
+        break;
+    case MODE_SET_RESERVE1:
+        for (auto* r = requests; r; r = r->next)
+            reserve(reqinfo, r);
+        break;
+    case MODE_SET_COMMIT:
+        commit(requests);
+        break;
+    default:
+        // RESERVE2, ACTION, FREE, UNDO: nothing is written before COMMIT, and RESERVE1 has
+        // refused everything that could fail there.
+        break;
+    }
+}
+
+int Agent::delayFor(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests) {
+    const bool isSet = reqinfo->mode == MODE_SET_ACTION;
+    int longest = 0;
+    for (auto* r = requests; r; r = r->next) {
+        Oid oid = toOid(r->requestvb);
+        if (reqinfo->mode == MODE_GETNEXT) {
+            auto next = device_.store().next(oid, r->inclusive);
+            if (!next)
+                continue;
+            oid = next->first;
+        }
+        if (const Fault* f = device_.fault(Fault::Kind::Delay, oid, isSet))
+            longest = std::max(longest, f->delayMs);
+    }
+    return longest;
+}
+
+void Agent::get(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* r) {
+    Oid oid = toOid(r->requestvb);
+    if (const Fault* f = device_.fault(Fault::Kind::Error, oid, false)) {
+        netsnmp_set_request_error(reqinfo, r, f->status);
+        return;
+    }
+    Object* o = device_.store().find(oid);
+    if (!o || !readable(*o)) {
+        Oid parent(oid.begin(), oid.end() - (oid.empty() ? 0 : 1));
+        bool instanceOnly = o || (parent.size() > 1 && device_.store().hasUnder(parent));
+        netsnmp_set_request_error(reqinfo, r,
+                                  instanceOnly ? SNMP_NOSUCHINSTANCE : SNMP_NOSUCHOBJECT);
+        return;
+    }
+    toVarbind(r->requestvb, device_.read(*o));
+}
+
+void Agent::getNext(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* r) {
+    auto next = device_.store().next(toOid(r->requestvb), r->inclusive);
+    if (!next)
+        return; // left as it is: net-snmp answers endOfMibView (noSuchName for SNMPv1)
+    std::vector<oid> name(next->first.begin(), next->first.end());
+    snmp_set_var_objid(r->requestvb, name.data(), name.size());
+    if (const Fault* f = device_.fault(Fault::Kind::Error, next->first, false)) {
+        netsnmp_set_request_error(reqinfo, r, f->status);
+        return;
+    }
+    toVarbind(r->requestvb, device_.read(*next->second));
+}
+
+void Agent::reserve(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* r) {
+    Oid oid = toOid(r->requestvb);
+    if (const Fault* f = device_.fault(Fault::Kind::Error, oid, true)) {
+        netsnmp_set_request_error(reqinfo, r, f->status);
+        return;
+    }
+    Object* o = device_.store().find(oid);
+    Value value;
+    int error = setError(o, r->requestvb, value);
+    if (!error)
+        error = device_.check(*o, value);
+    if (error)
+        netsnmp_set_request_error(reqinfo, r, error);
+}
+
+void Agent::commit(netsnmp_request_info* requests) {
+    std::vector<std::pair<const Object*, Value>> written;
+    for (auto* r = requests; r; r = r->next) {
+        Object* o = device_.store().find(toOid(r->requestvb));
+        auto value = fromVarbind(r->requestvb);
+        if (!o || !value)
+            continue; // cannot happen: RESERVE1 refused it
+        if (o->apply == Apply::Now) {
+            o->active = *value;
+            o->pending.reset();
+        } else {
+            o->pending = *value;
+        }
+        written.emplace_back(o, *value);
+    }
+    device_.committed(written);
+}
+
+} // namespace sim

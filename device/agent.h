@@ -1,0 +1,62 @@
+#pragma once
+// The SNMP side of the simulated device: a net-snmp master agent in this process with one handler
+// over the whole tree, backed by the Device's object store. Communities, users, silence and the
+// journal are decided once per PDU before any object is touched; GET, GET-NEXT (GET-BULK through
+// net-snmp) and SET then run against the store. A SET is checked completely before anything is
+// written, so it takes effect all or nothing.
+#include "device/device.h"
+
+#include <csignal>
+#include <string>
+#include <sys/select.h>
+
+struct netsnmp_mib_handler_s;
+struct netsnmp_handler_registration_s;
+struct netsnmp_agent_request_info_s;
+struct netsnmp_request_info_s;
+struct snmp_pdu;
+
+namespace sim {
+
+// Further descriptors served by the agent's loop (the control channel).
+class LoopClient {
+public:
+    virtual ~LoopClient() = default;
+    virtual void addDescriptors(fd_set& fds, int& count) = 0;
+    virtual void serve(const fd_set& ready) = 0;
+    virtual bool quitRequested() const = 0;
+};
+
+class Agent {
+public:
+    explicit Agent(Device& device);
+    ~Agent();
+    Agent(const Agent&) = delete;
+    Agent& operator=(const Agent&) = delete;
+
+    // Initialises net-snmp (no configuration files, no persistent state, no MIB files), opens the
+    // UDP port and registers the handler. Throws std::runtime_error when the port cannot be had.
+    void start();
+    // Serves requests, timers and `client` until `stop` is set or the client asks to quit.
+    void run(const volatile std::sig_atomic_t& stop, LoopClient& client);
+
+private:
+    static int handle(netsnmp_mib_handler_s* handler, netsnmp_handler_registration_s* reginfo,
+                      netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests);
+    static int admitCallback(int major, int minor, void* serverArg, void* clientArg);
+    int admit(snmp_pdu* pdu);
+    void serve(netsnmp_mib_handler_s* handler, netsnmp_handler_registration_s* reginfo,
+               netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests,
+               bool mayDelay);
+    int delayFor(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests);
+    void get(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
+    void getNext(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
+    void reserve(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
+    void commit(netsnmp_request_info_s* requests);
+
+    Device& device_;
+    std::string stateDir_;
+    bool started_ = false;
+};
+
+} // namespace sim

@@ -1,0 +1,150 @@
+// kw9100-sim: a simulated KW-9100 access point on the loopback network.
+//
+//   kw9100-sim --listen 127.0.0.1:PORT --profile NAME_OR_FILE [--journal FILE]
+//              [--restart-seconds N] [--tftp-port N] [--control-port N]
+//              [--read-community TEXT] [--write-community TEXT]
+//              [--user NAME:MD5|SHA:AUTHPASS[:DES|AES:PRIVPASS]]...
+//   kw9100-sim --control ADDRESS:PORT COMMAND...     one control command (see control.h)
+//
+// A profile NAME is looked up as device/profiles/NAME.profile. Exit status: 0 after a stop
+// (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when the address is taken.
+// The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN] turns on net-snmp's debug output.
+#include "device/agent.h"
+#include "device/control.h"
+#include "device/device.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#ifndef KW_SIM_PROFILE_DIR
+#define KW_SIM_PROFILE_DIR "device/profiles"
+#endif
+
+namespace {
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void onSignal(int) {
+    stopRequested = 1;
+}
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+int number(const std::string& option, const std::string& text) {
+    try {
+        std::size_t used = 0;
+        int v = std::stoi(text, &used);
+        if (used == text.size() && v >= 0)
+            return v;
+    } catch (const std::exception&) {
+    }
+    throw UsageError(option + " needs a number, not \"" + text + "\"");
+}
+
+std::string profilePath(const std::string& nameOrFile) {
+    namespace fs = std::filesystem;
+    if (fs::is_regular_file(nameOrFile))
+        return nameOrFile;
+    auto named = fs::path(KW_SIM_PROFILE_DIR) / (nameOrFile + ".profile");
+    if (fs::is_regular_file(named))
+        return named.string();
+    throw UsageError("no profile \"" + nameOrFile + "\" (neither a file nor in " +
+                     KW_SIM_PROFILE_DIR + ")");
+}
+
+sim::Settings parse(int argc, char** argv) {
+    sim::Settings s;
+    bool listenGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string opt = argv[i];
+        auto arg = [&]() -> std::string {
+            if (i + 1 >= argc)
+                throw UsageError(opt + " needs a value");
+            return argv[++i];
+        };
+        if (opt == "--listen") {
+            std::string v = arg();
+            auto colon = v.rfind(':');
+            if (colon == std::string::npos)
+                throw UsageError("--listen needs ADDRESS:PORT");
+            s.listenAddress = v.substr(0, colon);
+            s.port = number(opt, v.substr(colon + 1));
+            listenGiven = true;
+        } else if (opt == "--profile") {
+            s.profile = arg();
+        } else if (opt == "--journal") {
+            s.journalPath = arg();
+        } else if (opt == "--restart-seconds") {
+            std::string v = arg();
+            try {
+                s.restartSeconds = std::stod(v);
+            } catch (const std::exception&) {
+                throw UsageError("--restart-seconds needs a number, not \"" + v + "\"");
+            }
+            if (s.restartSeconds < 0)
+                throw UsageError("--restart-seconds cannot be negative");
+        } else if (opt == "--tftp-port") {
+            s.tftpPort = number(opt, arg());
+        } else if (opt == "--control-port") {
+            s.controlPort = number(opt, arg());
+        } else if (opt == "--read-community") {
+            s.readCommunity = arg();
+        } else if (opt == "--write-community") {
+            s.writeCommunity = arg();
+        } else if (opt == "--user") {
+            s.users.push_back(sim::parseUser({arg()}));
+        } else {
+            throw UsageError("unknown option " + opt);
+        }
+    }
+    if (!listenGiven)
+        throw UsageError("--listen ADDRESS:PORT is required");
+    return s;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::strcmp(argv[1], "--control") == 0) {
+        std::string command;
+        for (int i = 3; i < argc; ++i)
+            command += (i > 3 ? " " : "") + std::string(argv[i]);
+        return sim::controlClient(argv[2], command);
+    }
+    sim::Settings settings;
+    sim::Profile profile;
+    try {
+        settings = parse(argc, argv);
+        sim::loadProfile(profilePath(settings.profile), {settings.listenAddress}, profile);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kw9100-sim: %s\n", e.what());
+        return 2;
+    }
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+    try {
+        sim::Device device(settings, std::move(profile));
+        sim::Agent agent(device);
+        sim::ControlServer control(device);
+        try {
+            agent.start();
+            int controlPort = settings.controlPort < 0 ? settings.port : settings.controlPort;
+            if (controlPort > 0)
+                control.listen(settings.listenAddress, controlPort);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "kw9100-sim: %s\n", e.what());
+            return 3;
+        }
+        agent.run(stopRequested, control);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kw9100-sim: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

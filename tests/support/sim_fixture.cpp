@@ -1,0 +1,277 @@
+#include "tests/support/sim_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QProcessEnvironment>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QUdpSocket>
+
+namespace kwtest {
+
+namespace {
+
+constexpr int kAddressTaken = 3; // kw9100-sim's exit status when its port is in use
+
+// A port free for UDP (the agent) and TCP (its control channel) on `address` right now.
+quint16 freePort(const QHostAddress& address) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        QUdpSocket udp;
+        if (!udp.bind(address, 0))
+            continue;
+        quint16 port = udp.localPort();
+        QTcpServer tcp;
+        if (tcp.listen(address, port))
+            return port;
+    }
+    return 0;
+}
+
+QProcessEnvironment toolEnvironment() {
+    static QTemporaryDir toolDir; // where the tools may keep state instead of the home directory
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("MIBS", "");
+    env.insert("MIBDIRS", toolDir.path());
+    env.insert("SNMPCONFPATH", toolDir.path());
+    env.insert("SNMP_PERSISTENT_DIR", toolDir.path());
+    return env;
+}
+
+} // namespace
+
+ToolResult runSnmpTool(const QString& tool, const QStringList& args, int timeoutMs) {
+    QProcess p;
+    p.setProcessEnvironment(toolEnvironment());
+    p.start(tool, args);
+    ToolResult r;
+    if (!p.waitForStarted(timeoutMs)) {
+        r.err = tool + ": cannot start";
+        return r;
+    }
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        r.err = tool + ": did not finish";
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+SimDevice::SimDevice(SimOptions options) : options_(std::move(options)) {
+    if (!dir_.isValid()) {
+        error_ = "no temporary directory";
+        return;
+    }
+    for (int attempt = 0; attempt < 5 && !ok_; ++attempt) {
+        bool portTaken = false;
+        ok_ = startOnce(error_, portTaken);
+        if (!ok_ && !portTaken)
+            break;
+    }
+}
+
+SimDevice::~SimDevice() {
+    stop();
+}
+
+bool SimDevice::startOnce(QString& failure, bool& portTaken) {
+    QHostAddress address(options_.address);
+    port_ = freePort(address);
+    if (port_ == 0) {
+        failure = "no free port on " + options_.address;
+        return false;
+    }
+    QStringList args{
+        "--listen",  endpoint(),    "--profile",         options_.profile,
+        "--journal", journalPath(), "--restart-seconds", QString::number(options_.restartSeconds)};
+    if (options_.tftpPort > 0)
+        args << "--tftp-port" << QString::number(options_.tftpPort);
+    args << options_.extraArgs;
+    process_ = std::make_unique<QProcess>();
+    process_->setProgram(KW_SIM_PATH);
+    process_->setArguments(args);
+    process_->start();
+    if (!process_->waitForStarted(10000)) {
+        failure = "cannot start " KW_SIM_PATH;
+        return false;
+    }
+    // Answering on the control channel means the agent's port is open too (it is opened first).
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 20000) {
+        if (process_->state() == QProcess::NotRunning) {
+            stderr_ += QString::fromUtf8(process_->readAllStandardError());
+            portTaken = process_->exitCode() == kAddressTaken;
+            failure = "kw9100-sim ended at start: " + stderr_;
+            return false;
+        }
+        if (control("ping") == "ok pong")
+            return true;
+        QThread::msleep(20);
+    }
+    failure = "kw9100-sim did not answer within 20 s";
+    return false;
+}
+
+void SimDevice::stop() {
+    if (!process_)
+        return;
+    if (process_->state() != QProcess::NotRunning) {
+        process_->terminate();
+        if (!process_->waitForFinished(10000)) {
+            process_->kill();
+            process_->waitForFinished(5000);
+        }
+    }
+    stderr_ += QString::fromUtf8(process_->readAllStandardError());
+    process_.reset();
+}
+
+bool SimDevice::running() const {
+    return process_ && process_->state() == QProcess::Running;
+}
+
+QString SimDevice::errors() {
+    if (process_)
+        stderr_ += QString::fromUtf8(process_->readAllStandardError());
+    return stderr_;
+}
+
+QString SimDevice::journalPath() const {
+    return dir_.filePath("journal.jsonl");
+}
+
+QList<QJsonObject> SimDevice::journal() const {
+    QList<QJsonObject> lines;
+    QFile file(journalPath());
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (line.trimmed().isEmpty())
+            continue;
+        lines.append(QJsonDocument::fromJson(line).object());
+    }
+    return lines;
+}
+
+QList<QJsonObject> SimDevice::requests(const QString& op) const {
+    QList<QJsonObject> out;
+    for (const auto& line : journal())
+        if (line.contains("op") && (op.isEmpty() || line["op"].toString() == op))
+            out.append(line);
+    return out;
+}
+
+void SimDevice::clearJournal() {
+    control("journal-clear");
+}
+
+QString SimDevice::control(const QString& command) {
+    QTcpSocket socket;
+    socket.connectToHost(options_.address, port_);
+    if (!socket.waitForConnected(2000))
+        return {};
+    socket.write(command.toUtf8() + "\n");
+    QByteArray reply;
+    QElapsedTimer clock;
+    clock.start();
+    while (!reply.contains('\n') && clock.elapsed() < 5000) {
+        if (!socket.waitForReadyRead(500) && socket.state() != QAbstractSocket::ConnectedState)
+            break;
+        reply += socket.readAll();
+    }
+    return QString::fromUtf8(reply.left(reply.indexOf('\n')));
+}
+
+QJsonObject SimDevice::value(const QString& oid) {
+    QString reply = control("get " + oid);
+    if (!reply.startsWith("ok "))
+        return {};
+    return QJsonDocument::fromJson(reply.mid(3).toUtf8()).object();
+}
+
+bool SimDevice::waitUntil(const std::function<bool()>& predicate, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!predicate()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+QStringList SimDevice::toolArgs(const QStringList& credentials, double timeoutSeconds) const {
+    return QStringList{"-On", "-Le",       "-m", "",
+                       "-M",  "/dev/null", "-t", QString::number(timeoutSeconds),
+                       "-r",  "0"}
+           << credentials << endpoint();
+}
+
+QStringList SimDevice::v1(const QString& community) {
+    return {"-v1", "-c", community};
+}
+
+QStringList SimDevice::v2c(const QString& community) {
+    return {"-v2c", "-c", community};
+}
+
+QStringList SimDevice::v3(const QString& user, const QString& authPass, const QString& privPass) {
+    struct Known {
+        const char* user;
+        const char* auth;
+        const char* priv;
+    };
+    static const Known known[] = {{"kwmd5des", "MD5", "DES"},
+                                  {"kwshades", "SHA", "DES"},
+                                  {"kwshaaes", "SHA", "AES"},
+                                  {"kwmd5", "MD5", nullptr}};
+    for (const auto& k : known) {
+        if (user != k.user)
+            continue;
+        QStringList args{"-v3", "-u", user, "-a", k.auth, "-A", authPass};
+        if (k.priv)
+            return args << "-l"
+                        << "authPriv"
+                        << "-x" << k.priv << "-X" << privPass;
+        return args << "-l"
+                    << "authNoPriv";
+    }
+    return {"-v3", "-u", user, "-l", "noAuthNoPriv"};
+}
+
+QString SimDevice::writeModuleFiles(const QString& dir, int version) const {
+    QDir().mkpath(dir + "/help");
+    QString base = QDir(dir).absolutePath() + "/";
+    QFile device(base + options_.address + ".cfg");
+    if (device.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        device.write(QString("[Program Information]\n"
+                             "AgentPort=%1\nVersion=%2\nContextName=\nContextEngineID=\n"
+                             "SecurityModel=0\nSecurityLevel=0\nSecurityName=\n"
+                             "AuthProtocol=0\nPrivProtocol=0\nAuthPassword=\nPrivPassword=\n")
+                         .arg(port_)
+                         .arg(version)
+                         .toUtf8());
+    }
+    QString registryPath = base + "registry.ini";
+    QFile registry(registryPath);
+    if (registry.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        registry.write(QString("[\\SOFTWARE\\Velkor\\Halvren5.1\\MibFile]\nPath=%1\n"
+                               "[\\SOFTWARE\\Velkor\\Modules\\HelpPath]\n"
+                               "1.3.6.1.4.1.32473.2.20=%1help/kw9100hp.hlp\n")
+                           .arg(base)
+                           .toUtf8());
+    }
+    return registryPath;
+}
+
+} // namespace kwtest
