@@ -1,0 +1,139 @@
+#pragma once
+// A real net-snmp agent (snmpd) on a free loopback port with its own configuration, users and
+// persistent directory in a temporary directory: the independent peer of the exchange tests.
+#include <memory>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUdpSocket>
+
+#include "snmplib/exchange.h"
+
+namespace testagent {
+
+inline quint16 freeUdpPort() {
+    QUdpSocket s;
+    s.bind(QHostAddress::LocalHost, 0);
+    return s.localPort();
+}
+
+class SnmpdAgent {
+public:
+    static constexpr const char* authUser = "kwmd5des";
+    static constexpr const char* shaUser = "kwshaaes";
+    static constexpr const char* authPass = "authpass123";
+    static constexpr const char* privPass = "privpass123";
+
+    // Empty when snmpd cannot be started; `error()` says why.
+    bool start() {
+        if (!dir_.isValid())
+            return fail(QStringLiteral("no temporary directory"));
+        port_ = freeUdpPort();
+        const QString conf = dir_.filePath(QStringLiteral("snmpd.conf"));
+        QFile f(conf);
+        if (!f.open(QIODevice::WriteOnly))
+            return fail(QStringLiteral("cannot write ") + conf);
+        f.write(QStringLiteral("agentaddress udp:127.0.0.1:%1\n"
+                               "rocommunity fenrow 127.0.0.1\n"
+                               "rwcommunity quillet 127.0.0.1\n"
+                               "createUser %2 MD5 %3 DES %4\n"
+                               "rwuser %2 priv\n"
+                               "createUser %5 SHA %3 AES %4\n"
+                               "rouser %5 priv\n"
+                               "sysdescr KW test agent\n"
+                               "syslocation bench\n")
+                    .arg(port_)
+                    .arg(QLatin1String(authUser), QLatin1String(authPass), QLatin1String(privPass),
+                         QLatin1String(shaUser))
+                    .toUtf8());
+        f.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), dir_.filePath(QStringLiteral("state")));
+        env.insert(QStringLiteral("SNMPCONFPATH"), dir_.path());
+        process_ = std::make_unique<QProcess>();
+        process_->setProcessEnvironment(env);
+        process_->setProcessChannelMode(QProcess::MergedChannels);
+        process_->setStandardOutputFile(dir_.filePath(QStringLiteral("snmpd.log")));
+        process_->start(QStringLiteral("/usr/sbin/snmpd"),
+                        {QStringLiteral("-f"), QStringLiteral("-Lo"), QStringLiteral("-C"),
+                         QStringLiteral("-c"), conf, QStringLiteral("-M"),
+                         QStringLiteral("/dev/null"), QStringLiteral("-m"), QString(),
+                         QStringLiteral("-p"), dir_.filePath(QStringLiteral("snmpd.pid"))});
+        if (!process_->waitForStarted(5000))
+            return fail(QStringLiteral("snmpd did not start: ") + process_->errorString());
+        // Ready once it answers.
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 10000) {
+            qv::Target t = target(0);
+            t.timeout = 20;
+            t.retries = 0;
+            const auto r = qv::exchange(t, qv::PduKind::Get,
+                                        {qv::VarBind::null(QStringLiteral("1.3.6.1.2.1.1.1.0"))});
+            if (r.result == 0)
+                return true;
+            if (process_->state() == QProcess::NotRunning)
+                break;
+        }
+        return fail(QStringLiteral("snmpd does not answer: ") + log());
+    }
+
+    void stop() {
+        if (process_ && process_->state() != QProcess::NotRunning) {
+            process_->terminate();
+            if (!process_->waitForFinished(5000)) {
+                process_->kill();
+                process_->waitForFinished(5000);
+            }
+        }
+        process_.reset();
+    }
+
+    ~SnmpdAgent() { stop(); }
+
+    quint16 port() const { return port_; }
+    const QString& error() const { return error_; }
+    QString log() const {
+        QFile f(dir_.filePath(QStringLiteral("snmpd.log")));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    // A target of the given version (0, 1 or 3) with the agent's communities; for version 3 the
+    // MD5/DES user at authPriv.
+    qv::Target target(int version) const {
+        qv::Target t;
+        t.device.address = QStringLiteral("127.0.0.1");
+        t.device.port = port_;
+        t.security.version = static_cast<quint8>(version);
+        t.security.readCommunity = QStringLiteral("fenrow");
+        t.security.writeCommunity = QStringLiteral("quillet");
+        if (version == 3) {
+            t.security.securityModel = 3;
+            t.security.securityLevel = 3;
+            t.security.securityName = QLatin1String(authUser);
+            t.security.authPassword = QLatin1String(authPass);
+            t.security.privPassword = QLatin1String(privPass);
+            t.security.authProtocol = 2;
+            t.security.privProtocol = 2;
+        }
+        t.timeout = 100;
+        t.retries = 1;
+        return t;
+    }
+
+private:
+    bool fail(const QString& why) {
+        error_ = why;
+        stop();
+        return false;
+    }
+
+    QTemporaryDir dir_;
+    quint16 port_ = 0;
+    std::unique_ptr<QProcess> process_;
+    QString error_;
+};
+
+} // namespace testagent
