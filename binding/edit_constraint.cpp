@@ -384,6 +384,16 @@ QString QvEditConstraint::CheckText(const _EditConstraint_s& r, const QString& t
 // the characters just typed: a text shown by the program may hold it as an ordinary character.
 void QvEditConstraint::screen(const QLineEdit& edit, QString& text, int& cursor, int insertStart,
                               int insertLength, bool& beep, bool& nextField) const {
+    // The operator who types "192.168" into an address form types the "." after the first
+    // field has already jumped on when full: that key finishes the full field, and is dropped
+    // rather than skipping the second one.
+    const bool afterJump = jumpedTo_ == &edit;
+    jumpedTo_ = nullptr;
+    if (afterJump && insertLength == 1 && text.size() == 1 && text[insertStart] == jumpedKey_) {
+        text.clear();
+        cursor = 0;
+        return;
+    }
     const _EditConstraint_s* r = Find(&edit);
     if (!r || text.isEmpty() || isPlaceholder(text))
         return;
@@ -393,9 +403,7 @@ void QvEditConstraint::screen(const QLineEdit& edit, QString& text, int& cursor,
             text.remove(at, 1);
             if (cursor > at)
                 --cursor;
-            // In an empty field the key has nothing to finish: typing "192." into an address
-            // form that jumped on after "192" must not skip the second field.
-            nextField = !text.isEmpty();
+            nextField = true;
             return;
         }
     }
@@ -414,14 +422,22 @@ void QvEditConstraint::changed(QLineEdit& edit) {
     if (!hooks.runChangeHandler())
         return;
     const _EditConstraint_s* r = Find(&edit);
-    if (r && (r->options & _EditConstraint_s::JumpWhenFull) && r->maxLength > 0 && r->type != 'n' &&
-        edit.text().size() == r->maxLength)
-        QvEditHooks::focusNextField(edit, owner_.data());
+    if (!r || !(r->options & _EditConstraint_s::JumpWhenFull) || r->maxLength <= 0 ||
+        r->type == 'n' || edit.text().size() != r->maxLength)
+        return;
+    const QChar exitKey = r->exitKey;
+    QWidget* next = QvEditHooks::focusNextField(edit, owner_.data());
+    if (!exitKey.isNull()) {
+        jumpedTo_ = qobject_cast<QLineEdit*>(next);
+        jumpedKey_ = exitKey;
+    }
 }
 
 // The operator has left the edit: check the whole text.
 void QvEditConstraint::exited(QLineEdit& edit) {
     QvEditHooks& hooks = QvEditHooks::of(edit);
+    if (jumpedTo_ == &edit)
+        jumpedTo_ = nullptr;
     const _EditConstraint_s* r = Find(&edit);
     if (!r || isPlaceholder(edit.text()))
         return;

@@ -105,6 +105,9 @@ private:
 
     QPointer<QWidget> owner_;
     bool rememberAccepted_;
+    // The edit reached by the last jump on when full, and the exit key of the full edit.
+    mutable QPointer<QLineEdit> jumpedTo_;
+    QChar jumpedKey_;
     std::vector<_EditConstraint_s> records_;
 };
 

@@ -92,17 +92,17 @@ bool QvEditHooks::exitInProgress() {
     return exitRunning;
 }
 
-bool QvEditHooks::focusNextField(QWidget& from, QWidget* scope) {
+QWidget* QvEditHooks::focusNextField(QWidget& from, QWidget* scope) {
     QWidget* root = scope && scope->isAncestorOf(&from) ? scope : from.window();
     for (QWidget* w = from.nextInFocusChain(); w && w != &from; w = w->nextInFocusChain()) {
         if (!root->isAncestorOf(w) || w->focusProxy())
             continue;
         if (w->isEnabled() && w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) {
             w->setFocus(Qt::TabFocusReason);
-            return true;
+            return w;
         }
     }
-    return false;
+    return nullptr;
 }
 
 // Called by the edit for every change of its text. A text the program sets is taken as it is

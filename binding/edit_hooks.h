@@ -51,8 +51,8 @@ public:
     bool runExitHandler();
 
     // Moves the focus to the next control that takes the tab focus after `from`, looking only
-    // inside `scope` (the window of `from` when null). False when there is none.
-    static bool focusNextField(QWidget& from, QWidget* scope = nullptr);
+    // inside `scope` (the window of `from` when null); returns it, or nullptr when there is none.
+    static QWidget* focusNextField(QWidget& from, QWidget* scope = nullptr);
 
     // True while an exit is being handled: its message box and its giving the focus back must
     // not make other edits report an exit.

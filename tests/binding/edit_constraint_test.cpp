@@ -421,30 +421,45 @@ TEST(EditConstraintTyping, ExitKeyMovesOnAndIsNeverKept) {
     EXPECT_EQ(form[1]->text(), QStringLiteral("a.bc"));
     EXPECT_EQ(form.focused(), 1);
 
-    // In an empty field the exit key is dropped and the focus stays.
+    // Typed into an empty field, the exit key moves on all the same.
     form.enter(0);
     form[0]->clear();
     Form::type(QStringLiteral("."));
     EXPECT_EQ(form[0]->text(), QString());
-    EXPECT_EQ(form.focused(), 0);
+    EXPECT_EQ(form.focused(), 1);
 }
 
-TEST(EditConstraintTyping, AddressFormJumpsOnWhenFullAndOnTheDot) {
-    const char* addresses[] = {"192.168.0.1", "10.200.30.4", "1.2.3.4", "255.255.255.255"};
-    for (const char* address : addresses) {
-        SCOPED_TRACE(address);
-        Form form(5); // four address fields and one more control after them
+TEST(EditConstraintTyping, MultiEditFormsJumpOnWhenFullAndOnTheirSeparators) {
+    const QString address =
+        QStringLiteral("%u{n0x255l3ae.}%u{n0x255l3ae.}%u{n0x255l3ae.}%u{n0x255l3ae.}");
+    const QString dateTime =
+        QStringLiteral("%u{n1x9999l4ae/}%u{n1x12l2ae/}%u{n1x31l2ae }%u{n0x23l2ae:}%u{n0x59l2a}");
+    struct Case {
+        const QString& format;
+        const char* keys;
+        QStringList fields;
+        int focusAfter; // the sixth control follows the last field
+    };
+    const Case cases[] = {
+        {address, "192.168.0.1", {"192", "168", "0", "1"}, 3},
+        {address, "10.200.30.4", {"10", "200", "30", "4"}, 3},
+        {address, "1.2.3.4", {"1", "2", "3", "4"}, 3},
+        {address, "255.255.255.255", {"255", "255", "255", "255"}, 4},
+        {address, "19216801", {"192", "168", "01", ""}, 2}, // without dots: by length alone
+        {dateTime, "2024/7/15 8:05", {"2024", "7", "15", "8", "05"}, 5},
+        {dateTime, "2024/12/31 23:59", {"2024", "12", "31", "23", "59"}, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        Form form(6);
         test::ScriptedPrompter prompter;
-        form.constraint->Attach(QStringLiteral("%u{n0x255l3ae.}%u{n0x255l3ae.}%u{n0x255l3ae.}"
-                                               "%u{n0x255l3ae.}"),
-                                {form[0], form[1], form[2], form[3]});
+        QList<QLineEdit*> fields = form.edits.mid(0, QvEditConstraint::EditCount(c.format));
+        form.constraint->Attach(c.format, fields);
         form.enter(0);
-        Form::type(QString::fromLatin1(address));
-        const QStringList parts = QString::fromLatin1(address).split(QLatin1Char('.'));
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(form[i]->text(), parts[i]) << "field " << i;
-        // The last field jumps on only when full.
-        EXPECT_EQ(form.focused(), parts[3].size() == 3 ? 4 : 3);
+        Form::type(QString::fromLatin1(c.keys));
+        for (int i = 0; i < fields.size(); ++i)
+            EXPECT_EQ(fields[i]->text(), c.fields.value(i)) << "field " << i;
+        EXPECT_EQ(form.focused(), c.focusAfter);
         EXPECT_EQ(prompter.beeps, 0);
         EXPECT_TRUE(prompter.shown.isEmpty());
     }
@@ -532,6 +547,8 @@ public:
 
     platform::Answer ask(const QString&, const QString& text, platform::Buttons) override {
         texts << text;
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
         QDialog box(QApplication::activeWindow());
         QTimer::singleShot(0, &box, [&box] {
             box.activateWindow();
@@ -545,6 +562,7 @@ public:
             EXPECT_TRUE(QTest::qWaitForWindowActive(owner));
         }
         focusAfterBox = QApplication::focusWidget();
+        --depth;
         return platform::Answer::Ok;
     }
     void beep() override { ++beeps; }
@@ -552,6 +570,8 @@ public:
     QStringList texts;
     int beeps = 0;
     QWidget* focusAfterBox = nullptr;
+    int depth = 0;
+    int maxDepth = 0;
 };
 
 TEST(EditConstraintExit, TheMessageAndTheFocusGivenBackStartNoFurtherCheck) {
@@ -572,6 +592,29 @@ TEST(EditConstraintExit, TheMessageAndTheFocusGivenBackStartNoFurtherCheck) {
     EXPECT_EQ(form.focused(), 0);
     EXPECT_EQ(form[0]->text(), QString());
     EXPECT_EQ(form[1]->text(), QStringLiteral("50"));
+}
+
+TEST(EditConstraintExit, ExitsDueDuringAMessageAreCheckedAfterIt) {
+    Form form(3);
+    ModalPrompter prompter;
+    form.constraint->AttachOne(QStringLiteral("%u{n1x10}"), form[0]);
+    form.constraint->AttachOne(QStringLiteral("%u{n20x30}"), form[1]);
+    form[1]->setText(QStringLiteral("50"));
+    form.enter(0);
+    Form::type(QStringLiteral("99"));
+    // The operator tabs through both fields before the first check has run.
+    QTest::keyClick(form[0], Qt::Key_Tab);
+    QTest::keyClick(form[1], Qt::Key_Tab);
+    ASSERT_EQ(form.focused(), 2);
+    for (int i = 0; i < 5; ++i)
+        settle();
+    EXPECT_EQ(prompter.texts,
+              (QStringList{QStringLiteral("(QvCommon) Please enter a number between 1 and 10!"),
+                           QStringLiteral("(QvCommon) Please enter a number between 20 and 30!")}));
+    EXPECT_EQ(prompter.maxDepth, 1); // one message after the other, never one inside another
+    EXPECT_EQ(form[0]->text(), QString());
+    EXPECT_EQ(form[1]->text(), QString());
+    EXPECT_EQ(form.focused(), 1);
 }
 
 TEST(EditConstraintExit, OnlyLeavingForAnotherControlOfTheWindowIsAnExit) {
