@@ -11,6 +11,12 @@ QvRadioGroup::QvRadioGroup(QWidget* parent) : QvRadioGroup(QString(), parent) {}
 QvRadioGroup::QvRadioGroup(const QString& title, QWidget* parent)
     : QGroupBox(title, parent), layout_(new QGridLayout(this)), group_(new QButtonGroup(this)) {
     group_->setExclusive(true);
+    // The selection follows whichever way a button gets checked: a click, the space bar or the
+    // arrow keys that move through the group.
+    connect(group_, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked)
+            setCurrentIndex(index);
+    });
     connect(group_, &QButtonGroup::idClicked, this, &QvRadioGroup::buttonClicked);
     connect(this, &QObject::objectNameChanged, this, &QvRadioGroup::nameButtons);
 }
@@ -108,7 +114,6 @@ void QvRadioGroup::showSelection() {
 void QvRadioGroup::buttonClicked(int index) {
     const QPointer<QvRadioGroup> alive(this); // a handler may close the page
     ++clicking_;
-    setCurrentIndex(index);
     emit clicked(index);
     if (alive)
         --clicking_;

@@ -1,6 +1,10 @@
 #include "binding/radio_group.h"
 
+#include "snmplib/option_list.h"
+
+#include <array>
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QGridLayout>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -120,6 +124,39 @@ TEST(RadioGroup, OperatorClicksSelectAndAreReported) {
     EXPECT_EQ(changed.size(), 2);
 }
 
+TEST(RadioGroup, ArrowKeysMoveTheSelectionLikeClicks) {
+    QvRadioGroup group;
+    group.addItems(texts({"AP BSS", "Ad Hoc", "Both"}));
+    group.show();
+    group.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&group));
+    QSignalSpy changed(&group, &QvRadioGroup::currentIndexChanged);
+    group.setCurrentIndex(0);
+    group.button(0)->setFocus();
+    QTest::keyClick(group.button(0), Qt::Key_Down);
+    EXPECT_EQ(group.currentIndex(), 1);
+    EXPECT_TRUE(group.button(1)->isChecked());
+    QTest::keyClick(group.button(1), Qt::Key_Down);
+    EXPECT_EQ(group.currentIndex(), 2);
+    EXPECT_EQ(changed.size(), 3);
+}
+
+TEST(RadioGroup, OptionListsFillAndSelectIt) {
+    static constexpr std::array<QvOptionSource, 2> kTrapStatus{{{0, "Disable"}, {1, "Enable"}}};
+    const QvOptionList options(kTrapStatus);
+    QvRadioGroup group;
+    group.addItem(QStringLiteral("left over"));
+    options.FillItems(&group);
+    EXPECT_EQ(group.items(), texts({"Disable", "Enable"}));
+    const std::pair<const char*, int> selections[] = {
+        {"Enable", 1}, {"0", 0}, {"1", 1}, {"7", -1}, {"Disable", 0}, {"(NULL)", -1}};
+    for (const auto& [text, index] : selections) {
+        SCOPED_TRACE(text);
+        options.SelectItem(&group, QString::fromLatin1(text));
+        EXPECT_EQ(group.currentIndex(), index);
+    }
+}
+
 TEST(RadioGroup, AClickHandlerMayReplaceTheItems) {
     QvRadioGroup group;
     group.addItems(texts({"Disable", "Enable"}));
@@ -148,7 +185,9 @@ TEST(RadioGroup, ButtonsAreNamedAfterTheGroupAndAnnouncedByTheirText) {
     group.setItems(texts({"AP BSS", "Ad Hoc", "Both"})); // name first, items afterwards
     EXPECT_EQ(group.button(2)->objectName(), QStringLiteral("RG_TrapStatus_2"));
     EXPECT_EQ(group.button(2)->text(), QStringLiteral("Both"));
-    EXPECT_EQ(group.title(), QStringLiteral("Trap Status"));
+    QAccessibleInterface* announced = QAccessible::queryAccessibleInterface(&group);
+    ASSERT_NE(announced, nullptr);
+    EXPECT_EQ(announced->text(QAccessible::Name), QStringLiteral("Trap Status"));
 }
 
 } // namespace
