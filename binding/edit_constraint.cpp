@@ -444,6 +444,7 @@ void QvEditConstraint::exited(QLineEdit& edit) {
     const QString failure = CheckText(*r, edit.text());
     QPointer<QLineEdit> alive(&edit);
     if (!failure.isEmpty()) {
+        jumpedTo_ = nullptr; // the operator goes back: a jump made from here is void
         platform::prompter().ask(qv::ModuleCaption(), failure, platform::Buttons::Ok);
         // The message box ran its own event loop: the edit or its record may be gone.
         if (!alive || !(r = Find(&edit)))

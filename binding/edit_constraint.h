@@ -8,8 +8,9 @@
 //   types   s text, h hexadecimal, i signed integer, u unsigned integer, f decimal number,
 //           n list of unsigned numbers separated by the delimiter ("%n." for 192.168.0.1)
 //   options eC exit key C (typing it moves to the next field), lDIGITS[a][f][n] length (for 'n'
-//           the count of numbers) with the flags a = jump on when full, f = exactly that length,
-//           n = must not be empty; nNUMBER minimum; xNUMBER maximum; wDIGITS width in pixels.
+//           the count of numbers) with the flags a = jump on when full (not for lists),
+//           f = exactly that length, n = must not be empty; nNUMBER minimum; xNUMBER maximum;
+//           wDIGITS width in pixels.
 // A bad format raises QvException with code -2 and the common message "(QvCommon) Bad format
 // specifier of edit's constraint!".
 //
