@@ -366,11 +366,12 @@ public:
         // net-snmp's next retransmission or time-out. A protocol time, not a count-down: the
         // interval is set from net-snmp's own deadline each time.
         timer_ = platform::makeTimer(this, 0, true);
+        timer_->setObjectName(QStringLiteral("snmpExchangeDeadline"));
         connect(timer_, &QTimer::timeout, this, [this] { onTimer(); });
     }
     ~Engine() override;
 
-    Slot* slotFor(const Target& target, int* refusal);
+    Slot* BuildTarget(const Target& target, int* refusal);
     SendOutcome start(Slot* slot, PduPtr pdu, ExchangeHandler handler);
     ExchangeResult wait(ExchangeId id);
     void cancel(ExchangeId id);
@@ -527,14 +528,16 @@ void releaseTemplate(netsnmp_session* cfg) {
     cfg->securityPrivProto = nullptr;
 }
 
-Slot* Engine::slotFor(const Target& target, int* refusal) {
-    const std::optional<QHostAddress> address = resolveIPv4(target.device.address);
-    if (!address)
-        throw QvException(-509);
-
+// The target of an exchange: the session for the target's parameters, opened on first use. A
+// name is resolved once, when its session is opened.
+Slot* Engine::BuildTarget(const Target& target, int* refusal) {
     const QString key = slotKey(target);
     if (auto it = slots_.find(key); it != slots_.end())
         return it->second.get();
+
+    const std::optional<QHostAddress> address = resolveIPv4(target.device.address);
+    if (!address)
+        throw QvException(-509);
 
     const QvSNMPSecurity& s = target.security;
     netsnmp_session cfg;
@@ -888,7 +891,12 @@ void Engine::deliver() {
         ExchangeHandler handler = std::move(it->second.handler);
         const ExchangeResult result = std::move(it->second.result);
         pending_.erase(it);
-        handler(result);
+        try {
+            handler(result);
+        } catch (const std::exception& e) {
+            // Nothing above the event loop could take it; the next answers are still delivered.
+            qWarning("SNMP answer handler failed: %s", e.what());
+        }
     }
 }
 
@@ -916,12 +924,9 @@ int onProbeAnswer(int op, netsnmp_session* session, int, netsnmp_pdu* pdu, void*
     return 1;
 }
 
-// Builds the PDU for `kind` with the target's security level, context and community.
-PduPtr buildPdu(const Target& target, PduKind kind, const QList<VarBind>& varbinds, int* refusal) {
-    const int command = kind == PduKind::Get       ? SNMP_MSG_GET
-                        : kind == PduKind::GetNext ? SNMP_MSG_GETNEXT
-                                                   : SNMP_MSG_SET;
-    PduPtr pdu(snmp_pdu_create(command));
+// Security level, context name and context engine ID (SNMPv3), or the community (read for gets,
+// write for sets), before the bindings are added.
+void PreparePdu(const Target& target, PduKind kind, netsnmp_pdu* pdu) {
     const QvSNMPSecurity& s = target.security;
     if (s.version == 3) {
         pdu->securityLevel = s.securityLevel == levelNoAuth       ? SNMP_SEC_LEVEL_NOAUTH
@@ -941,6 +946,15 @@ PduPtr buildPdu(const Target& target, PduKind kind, const QList<VarBind>& varbin
         pdu->community = copyBytes(community);
         pdu->community_len = static_cast<size_t>(community.size());
     }
+}
+
+// The PDU of one exchange; null (and `refusal` set) when a binding cannot be encoded.
+PduPtr buildPdu(const Target& target, PduKind kind, const QList<VarBind>& varbinds, int* refusal) {
+    const int command = kind == PduKind::Get       ? SNMP_MSG_GET
+                        : kind == PduKind::GetNext ? SNMP_MSG_GETNEXT
+                                                   : SNMP_MSG_SET;
+    PduPtr pdu(snmp_pdu_create(command));
+    PreparePdu(target, kind, pdu.get());
     for (const VarBind& vb : varbinds) {
         if (!addBinding(pdu.get(), vb, kind == PduKind::Set, refusal))
             return nullptr;
@@ -993,7 +1007,7 @@ bool parseOid(const QString& text, QList<quint32>* arcs) {
 ExchangeResult exchange(const Target& target, PduKind kind, const QList<VarBind>& varbinds) {
     Engine& e = engine();
     int refusal = 0;
-    Slot* slot = e.slotFor(target, &refusal);
+    Slot* slot = e.BuildTarget(target, &refusal);
     if (!slot)
         return failure(refusal);
     PduPtr pdu = buildPdu(target, kind, varbinds, &refusal);
@@ -1007,7 +1021,7 @@ SendOutcome sendAsync(const Target& target, PduKind kind, const QList<VarBind>& 
                       ExchangeHandler handler) {
     Engine& e = engine();
     int refusal = 0;
-    Slot* slot = e.slotFor(target, &refusal);
+    Slot* slot = e.BuildTarget(target, &refusal);
     if (!slot)
         return {0, failure(refusal)};
     PduPtr pdu = buildPdu(target, kind, varbinds, &refusal);

@@ -7,6 +7,7 @@
 
 #include "snmplib/exchange.h"
 #include "snmplib/messages.h"
+#include "snmplib/qv_exception.h"
 #include "tests/snmplib/snmpd_agent.h"
 #include "tests/support/qt_printers.h"
 
@@ -248,6 +249,21 @@ TEST_F(AgentExchange, NoDeliveryStartsWhileAnotherRuns) {
     ASSERT_TRUE(waitUntil([&] { return events.size() == 3; }));
     EXPECT_EQ(events, (QStringList{QStringLiteral("first begins"), QStringLiteral("first ends"),
                                    QStringLiteral("second")}));
+}
+
+TEST_F(AgentExchange, AHandlerThatThrowsDoesNotStopLaterDeliveries) {
+    const qv::Target t = agent->target(1);
+    bool secondCalled = false;
+    ASSERT_TRUE(
+        qv::sendAsync(t, PduKind::Get, {VarBind::null(sysDescr0)}, [](const ExchangeResult&) {
+            throw QvException(-509);
+        }).sent());
+    ASSERT_TRUE(
+        qv::sendAsync(t, PduKind::Get, {VarBind::null(sysDescr0)}, [&](const ExchangeResult&) {
+            secondCalled = true;
+        }).sent());
+    EXPECT_TRUE(waitUntil([&] { return secondCalled; }));
+    EXPECT_EQ(qv::pendingExchanges(), 0);
 }
 
 TEST_F(AgentExchange, CancelledExchangeIsDroppedWhenItsAnswerArrives) {
