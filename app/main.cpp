@@ -1,11 +1,17 @@
+#include "app/main_window.h"
+#include "app/module_texts.h"
+#include "platform/prompt_log.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    app.setApplicationName("KW-9100");
-    QMainWindow window;
-    window.setWindowTitle("KW-9100");
-    window.show();
+    QApplication::setApplicationName(app::kModelName);
+    const auto promptLog = platform::installPromptLogFromEnvironment();
+
+    TMainForm form(QApplication::arguments().mid(1));
+    if (!form.started())
+        return form.exitCode();
+    form.show();
     return app.exec();
 }
