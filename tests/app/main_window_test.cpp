@@ -140,8 +140,10 @@ TEST_F(MainFormStartup, RegistryNamesTheDeviceFileAndTheHelpDirectory) {
 }
 
 TEST_F(MainFormStartup, SessionThatCannotBeCreatedEndsTheModule) {
-    // A directory where the boot counter file belongs: the count cannot be saved.
-    ASSERT_TRUE(QDir(dir.path()).mkdir("QvSNMP_PP_BootCounter"));
+    // A read-only boot counter: the advanced count cannot be saved.
+    const QString counter = dir.filePath("QvSNMP_PP_BootCounter");
+    ASSERT_TRUE(test::writeFile(counter, ""));
+    ASSERT_TRUE(QFile::setPermissions(counter, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     TMainForm form({"/I" + address(7)});
     EXPECT_FALSE(form.started());
     EXPECT_EQ(form.exitCode(), 1);
