@@ -178,9 +178,11 @@ int setError(const Object* o, const netsnmp_variable_list* vb, Value& value) {
 Agent::Agent(Device& device) : device_(device) {}
 
 Agent::~Agent() {
+    for (netsnmp_pdu* pdu : held_)
+        snmp_free_pdu(pdu);
+    if (session_)
+        snmp_close(session_);
     if (started_) {
-        snmp_unregister_callback(SNMP_CALLBACK_APPLICATION, SNMPD_CALLBACK_ACM_CHECK_INITIAL,
-                                 &Agent::admitCallback, this, 1);
         snmp_shutdown(kAppName);
         shutdown_agent();
     }
@@ -214,10 +216,6 @@ void Agent::start() {
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0); // master agent
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_AGENTX_MASTER, 0);
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_NO_ROOT_ACCESS, 1);
-    const auto& s = device_.settings();
-    std::string ports = "udp:" + s.listenAddress + ":" + std::to_string(s.port);
-    netsnmp_ds_set_string(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_PORTS, ports.c_str());
-
     if (debugTokens) {
         debug_register_tokens(debugTokens);
         snmp_set_do_debugging(1);
@@ -225,8 +223,26 @@ void Agent::start() {
     init_agent(kAppName);
     init_snmp(kAppName);
     started_ = true;
-    if (init_master_agent() != 0)
-        throw std::runtime_error("cannot listen on " + ports);
+
+    // The agent's session is opened here rather than by net-snmp's master-agent set-up, so that
+    // every PDU passes receive() first: admission, the journal, and holding requests whose
+    // answer is due later.
+    const auto& settings = device_.settings();
+    std::string spec = "udp:" + settings.listenAddress + ":" + std::to_string(settings.port);
+    netsnmp_transport* transport = netsnmp_transport_open_server("snmp", spec.c_str());
+    if (!transport)
+        throw std::runtime_error("cannot listen on " + spec);
+    netsnmp_session setup;
+    snmp_sess_init(&setup);
+    setup.version = SNMP_DEFAULT_VERSION;
+    setup.callback = &Agent::receive;
+    setup.callback_magic = this;
+    setup.authenticator = nullptr;
+    setup.flags = netsnmp_ds_get_int(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_FLAGS);
+    setup.isAuthoritative = SNMP_SESS_AUTHORITATIVE;
+    session_ = snmp_add(&setup, transport, netsnmp_agent_check_packet, netsnmp_agent_check_parse);
+    if (!session_)
+        throw std::runtime_error("cannot open the agent session on " + spec);
 
     for (const auto& u : device_.profile().users) {
         std::string line = u.name + " " + u.auth + " " + u.authPass;
@@ -235,9 +251,6 @@ void Agent::start() {
         usm_parse_create_usmUser("createUser", line.data());
     }
 
-    // After net-snmp's own access control, so that this decision is the one that counts.
-    netsnmp_register_callback(SNMP_CALLBACK_APPLICATION, SNMPD_CALLBACK_ACM_CHECK_INITIAL,
-                              &Agent::admitCallback, this, NETSNMP_CALLBACK_LOWEST_PRIORITY);
     static const oid root[] = {1, 3};
     netsnmp_handler_registration* reg = netsnmp_create_handler_registration(
         kAppName, &Agent::handle, root, OID_LENGTH(root), HANDLER_CAN_RWRITE);
@@ -277,13 +290,55 @@ void Agent::run(const volatile std::sig_atomic_t& stop, LoopClient& client) {
     }
 }
 
-int Agent::admitCallback(int, int, void* serverArg, void* clientArg) {
-    auto* view = static_cast<view_parameters*>(serverArg);
-    view->errorcode = static_cast<Agent*>(clientArg)->admit(view->pdu);
-    return SNMP_ERR_NOERROR;
+int Agent::receive(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu, void* magic) {
+    auto* self = static_cast<Agent*>(magic);
+    if (op != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE)
+        return handle_snmp_packet(op, session, reqid, pdu, nullptr);
+    if (!self->admit(pdu))
+        return 0; // not answered at all
+    // Admitted: every object is in view (no view-based access control on this device).
+    pdu->flags |= UCD_MSG_FLAG_ALWAYS_IN_VIEW;
+    if (int ms = self->delayFor(pdu)) {
+        self->hold(pdu, ms);
+        return 1;
+    }
+    return handle_snmp_packet(op, session, reqid, pdu, nullptr);
 }
 
-int Agent::admit(netsnmp_pdu* pdu) {
+void Agent::hold(netsnmp_pdu* pdu, int ms) {
+    // The request waits as a copy and is then handed to net-snmp as if it had just arrived, so
+    // it is answered late with its full semantics while everything else is served meanwhile.
+    netsnmp_pdu* copy = snmp_clone_pdu(pdu);
+    if (!copy)
+        return;
+    held_.insert(copy);
+    device_.after(ms, [this, copy] {
+        held_.erase(copy);
+        handle_snmp_packet(NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE, session_, copy->reqid, copy,
+                           nullptr);
+        snmp_free_pdu(copy);
+    });
+}
+
+int Agent::delayFor(netsnmp_pdu* pdu) {
+    const bool isSet = pdu->command == SNMP_MSG_SET;
+    const bool isNext = pdu->command == SNMP_MSG_GETNEXT || pdu->command == SNMP_MSG_GETBULK;
+    int longest = 0;
+    for (auto* vb = pdu->variables; vb; vb = vb->next_variable) {
+        Oid oid = toOid(vb);
+        if (isNext) {
+            auto next = device_.store().next(oid);
+            if (!next)
+                continue;
+            oid = next->first;
+        }
+        if (const Fault* f = device_.fault(Fault::Kind::Delay, oid, isSet))
+            longest = std::max(longest, f->delayMs);
+    }
+    return longest;
+}
+
+bool Agent::admit(netsnmp_pdu* pdu) {
     JournalPdu entry;
     entry.op = opName(pdu->command);
     const bool isSet = pdu->command == SNMP_MSG_SET;
@@ -320,84 +375,34 @@ int Agent::admit(netsnmp_pdu* pdu) {
                 entry.refused = "silenced";
     }
     device_.journal().pdu(entry);
-    if (entry.refused.empty()) {
-        // Admitted: every object is in view (no view-based access control on this device).
-        pdu->flags |= UCD_MSG_FLAG_ALWAYS_IN_VIEW;
-    }
-    // "No such context" makes net-snmp drop the request without an answer for every version.
-    return entry.refused.empty() ? VACM_SUCCESS : VACM_NOSUCHCONTEXT;
+    return entry.refused.empty();
 }
 
-int Agent::handle(netsnmp_mib_handler* handler, netsnmp_handler_registration* reginfo,
+int Agent::handle(netsnmp_mib_handler* handler, netsnmp_handler_registration* /*reginfo*/,
                   netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests) {
-    static_cast<Agent*>(handler->myvoid)->serve(handler, reginfo, reqinfo, requests, true);
-    return SNMP_ERR_NOERROR;
-}
-
-void Agent::serve(netsnmp_mib_handler* handler, netsnmp_handler_registration* reginfo,
-                  netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests,
-                  bool mayDelay) {
-    const int mode = reqinfo->mode;
-    const bool delayable = mode == MODE_GET || mode == MODE_GETNEXT || mode == MODE_SET_ACTION;
-    if (mayDelay && delayable) {
-        if (int ms = delayFor(reqinfo, requests)) {
-            // The answer goes out later; the agent serves other requests meanwhile.
-            for (auto* r = requests; r; r = r->next)
-                r->delegated = 1;
-            auto* cache =
-                netsnmp_create_delegated_cache(handler, reginfo, reqinfo, requests, nullptr);
-            device_.after(ms, [this, cache] {
-                if (!netsnmp_handler_check_cache(cache)) {
-                    // The manager's session is gone; nothing to answer.
-                    netsnmp_free_delegated_cache(cache);
-                    return;
-                }
-                for (auto* r = cache->requests; r; r = r->next)
-                    r->delegated = 0;
-                serve(cache->handler, cache->reginfo, cache->reqinfo, cache->requests, false);
-                netsnmp_free_delegated_cache(cache);
-            });
-            return;
-        }
-    }
-    switch (mode) {
+    auto* self = static_cast<Agent*>(handler->myvoid);
+    switch (reqinfo->mode) {
     case MODE_GET:
         for (auto* r = requests; r; r = r->next)
-            get(reqinfo, r);
+            self->get(reqinfo, r);
         break;
     case MODE_GETNEXT:
         for (auto* r = requests; r; r = r->next)
-            getNext(reqinfo, r);
+            self->getNext(reqinfo, r);
         break;
     case MODE_SET_RESERVE1:
         for (auto* r = requests; r; r = r->next)
-            reserve(reqinfo, r);
+            self->reserve(reqinfo, r);
         break;
     case MODE_SET_COMMIT:
-        commit(requests);
+        self->commit(requests);
         break;
     default:
         // RESERVE2, ACTION, FREE, UNDO: nothing is written before COMMIT, and RESERVE1 has
         // refused everything that could fail there.
         break;
     }
-}
-
-int Agent::delayFor(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests) {
-    const bool isSet = reqinfo->mode == MODE_SET_ACTION;
-    int longest = 0;
-    for (auto* r = requests; r; r = r->next) {
-        Oid oid = toOid(r->requestvb);
-        if (reqinfo->mode == MODE_GETNEXT) {
-            auto next = device_.store().next(oid, r->inclusive);
-            if (!next)
-                continue;
-            oid = next->first;
-        }
-        if (const Fault* f = device_.fault(Fault::Kind::Delay, oid, isSet))
-            longest = std::max(longest, f->delayMs);
-    }
-    return longest;
+    return SNMP_ERR_NOERROR;
 }
 
 void Agent::get(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* r) {

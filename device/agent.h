@@ -1,12 +1,15 @@
 #pragma once
 // The SNMP side of the simulated device: a net-snmp master agent in this process with one handler
 // over the whole tree, backed by the Device's object store. Communities, users, silence and the
-// journal are decided once per PDU before any object is touched; GET, GET-NEXT (GET-BULK through
+// journal are decided once per PDU as it arrives (receive()); GET, GET-NEXT (GET-BULK through
 // net-snmp) and SET then run against the store. A SET is checked completely before anything is
-// written, so it takes effect all or nothing.
+// written, so it takes effect all or nothing. A request whose answer is due later is held as a
+// copy and handed to net-snmp when its time comes (hold()); nothing waits in the meantime, so
+// other requests, SETs included, are served as usual.
 #include "device/device.h"
 
 #include <csignal>
+#include <set>
 #include <string>
 #include <sys/select.h>
 
@@ -15,6 +18,7 @@ struct netsnmp_handler_registration_s;
 struct netsnmp_agent_request_info_s;
 struct netsnmp_request_info_s;
 struct snmp_pdu;
+struct snmp_session;
 
 namespace sim {
 
@@ -43,18 +47,20 @@ public:
 private:
     static int handle(netsnmp_mib_handler_s* handler, netsnmp_handler_registration_s* reginfo,
                       netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests);
-    static int admitCallback(int major, int minor, void* serverArg, void* clientArg);
-    int admit(snmp_pdu* pdu);
-    void serve(netsnmp_mib_handler_s* handler, netsnmp_handler_registration_s* reginfo,
-               netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests,
-               bool mayDelay);
-    int delayFor(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests);
+    static int receive(int op, snmp_session* session, int reqid, snmp_pdu* pdu, void* magic);
+    // Journals the PDU and decides whether it is answered at all.
+    bool admit(snmp_pdu* pdu);
+    // Milliseconds an injected delay holds the PDU back, or 0.
+    int delayFor(snmp_pdu* pdu);
+    void hold(snmp_pdu* pdu, int ms);
     void get(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void getNext(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void reserve(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void commit(netsnmp_request_info_s* requests);
 
     Device& device_;
+    snmp_session* session_ = nullptr;
+    std::set<snmp_pdu*> held_; // requests waiting to be answered later
     std::string stateDir_;
     bool started_ = false;
 };

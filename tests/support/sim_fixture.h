@@ -6,7 +6,8 @@
 //   sim.endpoint();                               // "127.0.0.1:PORT", for SNMP tools and sessions
 //   sim.port();                                   // the UDP port of its agent
 //
-//   kwtest::SimDevice early({.profile = "early", .restartSeconds = 2});
+//   kwtest::SimDevice early({"early", 2});       // profile "early", restart time 2 s
+//   kwtest::SimOptions o("recent"); o.tftpPort = 6969; kwtest::SimDevice sim(o);
 //
 // Journal (one JSON object per line, see device/journal.h):
 //   sim.journal()           every line, parsed
@@ -39,13 +40,18 @@
 #include <ostream>
 
 // Readable QString values in GoogleTest messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace kwtest {
 
 struct SimOptions {
-    QString profile = "recent";    // a name in device/profiles/ (without .profile) or a file path
-    double restartSeconds = 1;     // how long a restart keeps the device silent
+    SimOptions(QString profileName = "recent", double restart = 1)
+        : profile(std::move(profileName)), restartSeconds(restart) {}
+
+    QString profile;               // a name in device/profiles/ (without .profile) or a file path
+    double restartSeconds;         // how long a restart keeps the device silent
     QString address = "127.0.0.1"; // loopback address to listen on
     int tftpPort = 0;              // the module's TFTP server port; 0: the simulator's default
     QStringList extraArgs;         // further command-line options
