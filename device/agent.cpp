@@ -5,10 +5,9 @@
 
 #include <net-snmp/net-snmp-includes.h>
 
-#include <net-snmp/agent/agent_callbacks.h>
 #include <net-snmp/agent/net-snmp-agent-includes.h>
-#include <net-snmp/library/vacm.h>
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -240,9 +239,14 @@ void Agent::start() {
     setup.authenticator = nullptr;
     setup.flags = netsnmp_ds_get_int(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_FLAGS);
     setup.isAuthoritative = SNMP_SESS_AUTHORITATIVE;
+    const int socket = transport->sock;
     session_ = snmp_add(&setup, transport, netsnmp_agent_check_packet, netsnmp_agent_check_parse);
     if (!session_)
         throw std::runtime_error("cannot open the agent session on " + spec);
+    sockaddr_in bound{};
+    socklen_t length = sizeof bound;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&bound), &length) == 0)
+        port_ = ntohs(bound.sin_port);
 
     for (const auto& u : device_.profile().users) {
         std::string line = u.name + " " + u.auth + " " + u.authPass;

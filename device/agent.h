@@ -41,6 +41,8 @@ public:
     // Initialises net-snmp (no configuration files, no persistent state, no MIB files), opens the
     // UDP port and registers the handler. Throws std::runtime_error when the port cannot be had.
     void start();
+    // The UDP port the agent listens on (the one chosen by the system for port 0).
+    int port() const { return port_; }
     // Serves requests, timers and `client` until `stop` is set or the client asks to quit.
     void run(const volatile std::sig_atomic_t& stop, LoopClient& client);
 
@@ -60,6 +62,7 @@ private:
 
     Device& device_;
     snmp_session* session_ = nullptr;
+    int port_ = 0;
     std::set<snmp_pdu*> held_; // requests waiting to be answered later
     std::string stateDir_;
     bool started_ = false;

@@ -19,6 +19,7 @@ struct Settings {
     std::string listenAddress = "127.0.0.1";
     int port = 161;
     int controlPort = -1; // -1: the agent's port number, over TCP; 0: no control channel
+    std::string portFile; // receives the agent's port once both ports are open
     std::string profile = "recent";
     std::string journalPath;
     double restartSeconds = 10;

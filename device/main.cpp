@@ -1,14 +1,16 @@
 // kw9100-sim: a simulated KW-9100 access point on the loopback network.
 //
 //   kw9100-sim --listen 127.0.0.1:PORT --profile NAME_OR_FILE [--journal FILE]
-//              [--restart-seconds N] [--tftp-port N] [--control-port N]
+//              [--restart-seconds N] [--tftp-port N] [--control-port N] [--port-file FILE]
 //              [--read-community TEXT] [--write-community TEXT]
 //              [--user NAME:MD5|SHA:AUTHPASS[:DES|AES:PRIVPASS]]...
 //   kw9100-sim --control ADDRESS:PORT COMMAND...     one control command (see control.h)
 //
-// A profile NAME is looked up as device/profiles/NAME.profile. Exit status: 0 after a stop
-// (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when the address is taken.
-// The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN] turns on net-snmp's debug output.
+// A profile NAME is looked up as device/profiles/NAME.profile. With port 0 the system chooses the
+// agent's port; --port-file then tells it (the file is written once the device answers). Exit
+// status: 0 after a stop (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when
+// the address is taken. The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN] turns on net-snmp's
+// debug output.
 #include "device/agent.h"
 #include "device/control.h"
 #include "device/device.h"
@@ -92,6 +94,8 @@ sim::Settings parse(int argc, char** argv) {
             s.tftpPort = number(opt, arg());
         } else if (opt == "--control-port") {
             s.controlPort = number(opt, arg());
+        } else if (opt == "--port-file") {
+            s.portFile = arg();
         } else if (opt == "--read-community") {
             s.readCommunity = arg();
         } else if (opt == "--write-community") {
@@ -134,12 +138,20 @@ int main(int argc, char** argv) {
         sim::ControlServer control(device);
         try {
             agent.start();
-            int controlPort = settings.controlPort < 0 ? settings.port : settings.controlPort;
+            int controlPort = settings.controlPort < 0 ? agent.port() : settings.controlPort;
             if (controlPort > 0)
                 control.listen(settings.listenAddress, controlPort);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "kw9100-sim: %s\n", e.what());
             return 3;
+        }
+        if (!settings.portFile.empty()) {
+            std::FILE* f = std::fopen(settings.portFile.c_str(), "w");
+            bool written = f && std::fprintf(f, "%d\n", agent.port()) > 0;
+            if (f)
+                written = std::fclose(f) == 0 && written;
+            if (!written)
+                throw std::runtime_error("cannot write " + settings.portFile);
         }
         agent.run(stopRequested, control);
     } catch (const std::exception& e) {

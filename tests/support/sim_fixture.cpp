@@ -249,17 +249,25 @@ QStringList SimDevice::v3(const QString& user, const QString& authPass, const QS
     return {"-v3", "-u", user, "-l", "noAuthNoPriv"};
 }
 
-QString SimDevice::writeModuleFiles(const QString& dir, int version) const {
+QString SimDevice::writeModuleFiles(const QString& dir, int version, const QString& v3User) const {
     QDir().mkpath(dir + "/help");
     QString base = QDir(dir).absolutePath() + "/";
+    // Host codes: security level 2 = authPriv; authentication 1 = MD5, 2 = SHA; privacy 1 = DES.
+    const bool v3 = version == 3;
     QFile device(base + options_.address + ".cfg");
     if (device.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         device.write(QString("[Program Information]\n"
                              "AgentPort=%1\nVersion=%2\nContextName=\nContextEngineID=\n"
-                             "SecurityModel=0\nSecurityLevel=0\nSecurityName=\n"
-                             "AuthProtocol=0\nPrivProtocol=0\nAuthPassword=\nPrivPassword=\n")
+                             "SecurityModel=3\nSecurityLevel=%3\nSecurityName=%4\n"
+                             "AuthProtocol=%5\nPrivProtocol=%6\nAuthPassword=%7\nPrivPassword=%8\n")
                          .arg(port_)
                          .arg(version)
+                         .arg(v3 ? "2" : "0")
+                         .arg(v3 ? v3User : QString())
+                         .arg(v3 ? (v3User.startsWith("kwsha") ? "2" : "1") : "0")
+                         .arg(v3 ? "1" : "0")
+                         .arg(v3 ? kAuthPass : "")
+                         .arg(v3 ? kPrivPass : "")
                          .toUtf8());
     }
     QString registryPath = base + "registry.ini";

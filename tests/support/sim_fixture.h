@@ -113,11 +113,14 @@ public:
     static QStringList v3(const QString& user, const QString& authPass = kAuthPass,
                           const QString& privPass = kPrivPass);
 
-    // Writes the registry stand-in and the device file "<address>.cfg" (section
-    // [Program Information], AgentPort = this device's port, version `version`) under `dir`, and
-    // returns the registry file's path, for KW9100_REGISTRY. The help file named there is
+    // Writes the registry stand-in and the device file "<address>.cfg" under `dir` and returns
+    // the registry file's path, for KW9100_REGISTRY. The device file's [Program Information]
+    // carries AgentPort = this device's port and Version = `version` (0 SNMPv1, 1 SNMPv2c,
+    // 3 SNMPv3); for version 3 also the USM parameters of `v3User` (kwmd5des or kwshades: the
+    // module offers MD5/SHA with DES) at authPriv. The help file named in the registry is
     // `dir`/help/kw9100hp.hlp (the host's help file name has exactly 12 characters).
-    QString writeModuleFiles(const QString& dir, int version = 2) const;
+    QString writeModuleFiles(const QString& dir, int version = 1,
+                             const QString& v3User = "kwmd5des") const;
 
 private:
     bool startOnce(QString& failure, bool& portTaken);
