@@ -1,5 +1,7 @@
 // Profiles and the command line of the simulated device: what a profile can say, and that a
 // faulty one is refused with the file and line named.
+#include "platform/qv_ini.h"
+#include "platform/registry.h"
 #include "tests/support/sim_fixture.h"
 
 #include <gtest/gtest.h>
@@ -147,6 +149,40 @@ TEST(SimProfile, RefusesAPortThatIsTaken) {
     EXPECT_EQ(second.exitCode(), 3);
     EXPECT_TRUE(second.readAllStandardError().contains("cannot listen on udp:" +
                                                        first.endpoint().toUtf8()));
+}
+
+TEST(SimProfile, WritesTheFilesThroughWhichTheModuleFindsIt) {
+    SimDevice sim;
+    ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
+    QTemporaryDir dir;
+    const struct {
+        int version;
+        const char* level;
+        const char* user;
+        const char* auth;
+    } cases[] = {{1, "0", "", "0"}, {3, "2", "kwshades", "2"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        QString registryPath = sim.writeModuleFiles(dir.path(), c.version, "kwshades");
+        // Read back the way the module reads them.
+        auto registry = platform::makeIniRegistry(registryPath);
+        auto deviceDir = registry->readString("\\SOFTWARE\\Velkor\\Halvren5.1\\MibFile", "Path");
+        ASSERT_TRUE(deviceDir.has_value());
+        EXPECT_EQ(*deviceDir, dir.path() + "/");
+        auto help =
+            registry->readString("\\SOFTWARE\\Velkor\\Modules\\HelpPath", "1.3.6.1.4.1.32473.2.20");
+        ASSERT_TRUE(help.has_value());
+        EXPECT_EQ(help->chopped(12), dir.path() + "/help/");
+        QvIni ini(*deviceDir + "127.0.0.1.cfg");
+        const QString section = "Program Information";
+        EXPECT_EQ(ini.ReadString(section, "AgentPort", ""), QString::number(sim.port()));
+        EXPECT_EQ(ini.ReadString(section, "Version", ""), QString::number(c.version));
+        EXPECT_EQ(ini.ReadString(section, "SecurityLevel", ""), c.level);
+        EXPECT_EQ(ini.ReadString(section, "SecurityName", ""), c.user);
+        EXPECT_EQ(ini.ReadString(section, "AuthProtocol", ""), c.auth);
+        for (const char* key : {"SecurityModel", "PrivProtocol"})
+            EXPECT_FALSE(ini.ReadString(section, key, "").isEmpty()) << key;
+    }
 }
 
 } // namespace
