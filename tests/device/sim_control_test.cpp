@@ -155,6 +155,14 @@ TEST(SimControl, DelaysAnswersWithoutHoldingUpOthers) {
     EXPECT_EQ(late.exitCode, 0) << late.err.toStdString();
     EXPECT_GE(clock.elapsed(), 600);
     EXPECT_EQ(sim.value(kChannel)["value"].toString(), "3");
+    // Stopping with a request still held back leaves nothing behind.
+    ASSERT_EQ(sim.control("delay devMib 5000"), "ok");
+    QProcess pending;
+    pending.start("snmpget", sim.toolArgs(SimDevice::v3("kwmd5des"), 8) << kFirmware);
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return sim.requests().size() == 4; }, 3000));
+    sim.stop();
+    EXPECT_EQ(sim.errors(), "");
+    pending.waitForFinished(10000);
 }
 
 TEST(SimControl, SilencesAPrefixOrTheWholeDevice) {

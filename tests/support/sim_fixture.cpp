@@ -4,33 +4,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHostAddress>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
-#include <QUdpSocket>
 
 namespace kwtest {
 
 namespace {
 
 constexpr int kAddressTaken = 3; // kw9100-sim's exit status when its port is in use
-
-// A port free for UDP (the agent) and TCP (its control channel) on `address` right now.
-quint16 freePort(const QHostAddress& address) {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        QUdpSocket udp;
-        if (!udp.bind(address, 0))
-            continue;
-        quint16 port = udp.localPort();
-        QTcpServer tcp;
-        if (tcp.listen(address, port))
-            return port;
-    }
-    return 0;
-}
 
 QProcessEnvironment toolEnvironment() {
     static QTemporaryDir toolDir; // where the tools may keep state instead of the home directory
@@ -83,15 +66,15 @@ SimDevice::~SimDevice() {
 }
 
 bool SimDevice::startOnce(QString& failure, bool& portTaken) {
-    QHostAddress address(options_.address);
-    port_ = freePort(address);
-    if (port_ == 0) {
-        failure = "no free port on " + options_.address;
-        return false;
-    }
-    QStringList args{
-        "--listen",  endpoint(),    "--profile",         options_.profile,
-        "--journal", journalPath(), "--restart-seconds", QString::number(options_.restartSeconds)};
+    // The simulator takes a free UDP port itself (port 0) and names it in the port file once it
+    // answers; its control channel has the same number over TCP (exit status 3 if that is taken).
+    const QString portFile = dir_.filePath("port");
+    QFile::remove(portFile);
+    QStringList args{"--listen",          options_.address + ":0",
+                     "--port-file",       portFile,
+                     "--profile",         options_.profile,
+                     "--journal",         journalPath(),
+                     "--restart-seconds", QString::number(options_.restartSeconds)};
     if (options_.tftpPort > 0)
         args << "--tftp-port" << QString::number(options_.tftpPort);
     args << options_.extraArgs;
@@ -103,7 +86,6 @@ bool SimDevice::startOnce(QString& failure, bool& portTaken) {
         failure = "cannot start " KW_SIM_PATH;
         return false;
     }
-    // Answering on the control channel means the agent's port is open too (it is opened first).
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 20000) {
@@ -113,11 +95,18 @@ bool SimDevice::startOnce(QString& failure, bool& portTaken) {
             failure = "kw9100-sim ended at start: " + stderr_;
             return false;
         }
-        if (control("ping") == "ok pong")
-            return true;
+        QFile file(portFile);
+        if (file.open(QIODevice::ReadOnly)) {
+            port_ = static_cast<quint16>(file.readAll().trimmed().toUInt());
+            if (port_ != 0 && control("ping") == "ok pong")
+                return true;
+        }
         QThread::msleep(20);
     }
-    failure = "kw9100-sim did not answer within 20 s";
+    // Try again with a fresh process rather than fail the test on one slow start.
+    failure = "kw9100-sim did not answer within 20 s: " + errors();
+    stop();
+    portTaken = true;
     return false;
 }
 
