@@ -466,6 +466,16 @@ QString slotKey(const Target& t) {
     return fields.join(QChar(0x1f));
 }
 
+// A user's key from a pass phrase, hashed with the session's authentication protocol (the
+// privacy key too). False for a pass phrase net-snmp refuses (fewer than 8 characters).
+bool passPhraseKey(const netsnmp_session* cfg, const QString& passPhrase, u_char* key,
+                   size_t* keyLength) {
+    QByteArray pass = passPhrase.toUtf8();
+    return generate_Ku(cfg->securityAuthProto, static_cast<u_int>(cfg->securityAuthProtoLen),
+                       reinterpret_cast<u_char*>(pass.data()), static_cast<size_t>(pass.size()),
+                       key, keyLength) == SNMPERR_SUCCESS;
+}
+
 // The USM settings of an SNMPv3 session; a result other than 0 when they cannot be used.
 int setUpUsm(const QvSNMPSecurity& s, netsnmp_session* cfg) {
     const int level = s.securityLevel;
@@ -493,22 +503,16 @@ int setUpUsm(const QvSNMPSecurity& s, netsnmp_session* cfg) {
         oid* proto = s.authProtocol == authMd5 ? usmHMACMD5AuthProtocol : usmHMACSHA1AuthProtocol;
         cfg->securityAuthProto = snmp_duplicate_objid(proto, USM_AUTH_PROTO_MD5_LEN);
         cfg->securityAuthProtoLen = USM_AUTH_PROTO_MD5_LEN;
-        QByteArray pass = s.authPassword.toUtf8();
         cfg->securityAuthKeyLen = USM_AUTH_KU_LEN;
-        if (generate_Ku(cfg->securityAuthProto, static_cast<u_int>(cfg->securityAuthProtoLen),
-                        reinterpret_cast<u_char*>(pass.data()), static_cast<size_t>(pass.size()),
-                        cfg->securityAuthKey, &cfg->securityAuthKeyLen) != SNMPERR_SUCCESS)
+        if (!passPhraseKey(cfg, s.authPassword, cfg->securityAuthKey, &cfg->securityAuthKeyLen))
             return resultUsmError;
     }
     if (level == levelAuthPriv) {
         oid* proto = s.privProtocol == privDes ? usmDESPrivProtocol : usmAESPrivProtocol;
         cfg->securityPrivProto = snmp_duplicate_objid(proto, USM_PRIV_PROTO_DES_LEN);
         cfg->securityPrivProtoLen = USM_PRIV_PROTO_DES_LEN;
-        QByteArray pass = s.privPassword.toUtf8();
         cfg->securityPrivKeyLen = USM_PRIV_KU_LEN;
-        if (generate_Ku(cfg->securityAuthProto, static_cast<u_int>(cfg->securityAuthProtoLen),
-                        reinterpret_cast<u_char*>(pass.data()), static_cast<size_t>(pass.size()),
-                        cfg->securityPrivKey, &cfg->securityPrivKeyLen) != SNMPERR_SUCCESS)
+        if (!passPhraseKey(cfg, s.privPassword, cfg->securityPrivKey, &cfg->securityPrivKeyLen))
             return resultUsmError;
     }
     return 0;

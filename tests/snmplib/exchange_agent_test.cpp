@@ -8,7 +8,7 @@
 #include "snmplib/exchange.h"
 #include "snmplib/messages.h"
 #include "snmplib/qv_exception.h"
-#include "tests/snmplib/snmpd_agent.h"
+#include "tests/snmplib/exchange_support.h"
 #include "tests/support/qt_printers.h"
 
 namespace {
@@ -18,18 +18,11 @@ using qv::PduKind;
 using qv::ValueType;
 using qv::VarBind;
 
-const QString sysDescr0 = QStringLiteral("1.3.6.1.2.1.1.1.0");
-const QString sysObjectId0 = QStringLiteral("1.3.6.1.2.1.1.2.0");
-const QString sysUpTime0 = QStringLiteral("1.3.6.1.2.1.1.3.0");
-const QString sysContact0 = QStringLiteral("1.3.6.1.2.1.1.4.0");
-
-template <typename Done> bool waitUntil(Done done, int ms = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
+using testagent::sysContact0;
+using testagent::sysDescr0;
+using testagent::sysObjectId0;
+using testagent::sysUpTime0;
+using testagent::waitUntil;
 
 class AgentExchange : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 
 #include "snmplib/exchange.h"
 #include "snmplib/messages.h"
+#include "tests/snmplib/exchange_support.h"
 #include "tests/support/sim_fixture.h"
 
 namespace {
@@ -15,8 +16,8 @@ using qv::ValueType;
 using qv::VarBind;
 
 const QString devMib = QStringLiteral("1.3.6.1.4.1.32473.1");
-const QString sysDescr0 = QStringLiteral("1.3.6.1.2.1.1.1.0");
-const QString sysContact0 = QStringLiteral("1.3.6.1.2.1.1.4.0");
+using testagent::sysContact0;
+using testagent::sysDescr0;
 const QString channel1 = devMib + QStringLiteral(".1.1.1.3.1");
 const QString netmask0 = devMib + QStringLiteral(".1.2.3.0");
 

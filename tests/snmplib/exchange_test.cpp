@@ -10,7 +10,7 @@
 
 #include "snmplib/messages.h"
 #include "snmplib/qv_exception.h"
-#include "tests/snmplib/snmpd_agent.h"
+#include "tests/snmplib/exchange_support.h"
 #include "tests/support/qt_printers.h"
 
 namespace {
@@ -20,49 +20,15 @@ using qv::PduKind;
 using qv::ValueType;
 using qv::VarBind;
 
-const QString sysDescr0 = QStringLiteral("1.3.6.1.2.1.1.1.0");
-const QString sysObjectId0 = QStringLiteral("1.3.6.1.2.1.1.2.0");
-const QString sysUpTime0 = QStringLiteral("1.3.6.1.2.1.1.3.0");
-const QString sysContact0 = QStringLiteral("1.3.6.1.2.1.1.4.0");
-const QString sysLocation0 = QStringLiteral("1.3.6.1.2.1.1.6.0");
+using testagent::SilentPeer;
+using testagent::sysContact0;
+using testagent::sysDescr0;
+using testagent::waitUntil;
 
-// Processes events until `done` or `ms` have passed; true when done.
-template <typename Done> bool waitUntil(Done done, int ms = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
-// A UDP port that receives and never answers; counts what arrives.
-class SilentPeer {
-public:
-    SilentPeer() { socket.bind(QHostAddress::LocalHost, 0); }
-    quint16 port() const { return socket.localPort(); }
-    int received() {
-        QCoreApplication::processEvents();
-        while (socket.hasPendingDatagrams()) {
-            socket.receiveDatagram();
-            ++count;
-        }
-        return count;
-    }
-
-private:
-    QUdpSocket socket;
-    int count = 0;
-};
-
+// 100 ms per try, one retry.
 qv::Target silentTarget(quint16 port, int version) {
-    qv::Target t;
-    t.device.address = QStringLiteral("127.0.0.1");
-    t.device.port = port;
-    t.security.version = static_cast<quint8>(version);
-    t.security.readCommunity = QStringLiteral("fenrow");
-    t.security.writeCommunity = QStringLiteral("quillet");
+    qv::Target t = testagent::loopbackTarget(port, version);
     t.timeout = 10;
-    t.retries = 1;
     return t;
 }
 

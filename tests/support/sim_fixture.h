@@ -40,9 +40,7 @@
 #include <ostream>
 
 // Readable QString values in GoogleTest messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "tests/support/qt_printers.h"
 
 namespace kwtest {
 

@@ -1,23 +1,71 @@
 #pragma once
-// A real net-snmp agent (snmpd) on a free loopback port with its own configuration, users and
-// persistent directory in a temporary directory: the independent peer of the exchange tests.
+// Peers of the exchange tests: a real net-snmp agent (snmpd) on a free loopback port with its own
+// configuration, users and persistent directory in a temporary directory, and a port that never
+// answers.
 #include <memory>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QNetworkDatagram>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QUdpSocket>
 
 #include "snmplib/exchange.h"
 
 namespace testagent {
 
+inline const QString sysDescr0 = QStringLiteral("1.3.6.1.2.1.1.1.0");
+inline const QString sysObjectId0 = QStringLiteral("1.3.6.1.2.1.1.2.0");
+inline const QString sysUpTime0 = QStringLiteral("1.3.6.1.2.1.1.3.0");
+inline const QString sysContact0 = QStringLiteral("1.3.6.1.2.1.1.4.0");
+
+// Processes events until `done` or `ms` have passed; true when done.
+template <typename Done> bool waitUntil(Done done, int ms = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return done();
+}
+
 inline quint16 freeUdpPort() {
     QUdpSocket s;
     s.bind(QHostAddress::LocalHost, 0);
     return s.localPort();
 }
+
+// A target on 127.0.0.1 with the module's default communities, 1 s per try and one retry.
+inline qv::Target loopbackTarget(quint16 port, int version) {
+    qv::Target t;
+    t.device.address = QStringLiteral("127.0.0.1");
+    t.device.port = port;
+    t.security.version = static_cast<quint8>(version);
+    t.security.readCommunity = QStringLiteral("fenrow");
+    t.security.writeCommunity = QStringLiteral("quillet");
+    t.timeout = 100;
+    t.retries = 1;
+    return t;
+}
+
+// A UDP port that receives and never answers; counts what arrives.
+class SilentPeer {
+public:
+    SilentPeer() { socket_.bind(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return socket_.localPort(); }
+    int received() {
+        QCoreApplication::processEvents();
+        while (socket_.hasPendingDatagrams()) {
+            socket_.receiveDatagram();
+            ++count_;
+        }
+        return count_;
+    }
+
+private:
+    QUdpSocket socket_;
+    int count_ = 0;
+};
 
 class SnmpdAgent {
 public:
@@ -70,8 +118,7 @@ public:
             qv::Target t = target(0);
             t.timeout = 20;
             t.retries = 0;
-            const auto r = qv::exchange(t, qv::PduKind::Get,
-                                        {qv::VarBind::null(QStringLiteral("1.3.6.1.2.1.1.1.0"))});
+            const auto r = qv::exchange(t, qv::PduKind::Get, {qv::VarBind::null(sysDescr0)});
             if (r.result == 0)
                 return true;
             if (process_->state() == QProcess::NotRunning)
@@ -103,12 +150,7 @@ public:
     // A target of the given version (0, 1 or 3) with the agent's communities; for version 3 the
     // MD5/DES user at authPriv.
     qv::Target target(int version) const {
-        qv::Target t;
-        t.device.address = QStringLiteral("127.0.0.1");
-        t.device.port = port_;
-        t.security.version = static_cast<quint8>(version);
-        t.security.readCommunity = QStringLiteral("fenrow");
-        t.security.writeCommunity = QStringLiteral("quillet");
+        qv::Target t = loopbackTarget(port_, version);
         if (version == 3) {
             t.security.securityModel = 3;
             t.security.securityLevel = 3;
@@ -118,8 +160,6 @@ public:
             t.security.authProtocol = 2;
             t.security.privProtocol = 2;
         }
-        t.timeout = 100;
-        t.retries = 1;
         return t;
     }
 
