@@ -163,9 +163,10 @@ void QvTFTPServer::Stop() {
     timer_->stop();
 }
 
-bool QvTFTPServer::isRepeatedRequest() const {
-    return std::any_of(sessions_.begin(), sessions_.end(),
-                       [this](const auto& s) { return s->sameRequest(template_); });
+_TFTPSession* QvTFTPServer::sessionFor(const QvTFTPMsg& request) const {
+    const auto it = std::find_if(sessions_.begin(), sessions_.end(),
+                                 [&request](const auto& s) { return s->sameRequest(request); });
+    return it == sessions_.end() ? nullptr : it->get();
 }
 
 void QvTFTPServer::onRequestReady() {
@@ -189,8 +190,11 @@ void QvTFTPServer::onRequestReady() {
             refuseForeignHost(d.senderAddress(), fromPort);
             continue;
         }
-        if (isRepeatedRequest())
+        if (_TFTPSession* open = sessionFor(template_)) {
+            // A repeated request: no second session.
+            open->repeatedRequest();
             continue;
+        }
         ++template_.sessionNumber;
         _TFTPSession::Setup setup;
         setup.msg = template_;

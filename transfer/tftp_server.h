@@ -72,7 +72,7 @@ private:
     void onRequestReady();
     void onTick();
     void refuseForeignHost(const QHostAddress& from, quint16 fromPort);
-    bool isRepeatedRequest() const;
+    _TFTPSession* sessionFor(const QvTFTPMsg& request) const;
     int pendingSessions() const;
     void destroySession(_TFTPSession* s);
 

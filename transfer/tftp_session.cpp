@@ -241,6 +241,11 @@ void _TFTPSession::armDeadline() {
     deadline_ = QDeadlineTimer(timeoutMs(msg_));
 }
 
+void _TFTPSession::repeatedRequest() {
+    if (state_ == Running && isWrite() && blocks_ == 0 && !lastSent_.isEmpty() && send(lastSent_))
+        armDeadline();
+}
+
 bool _TFTPSession::deadlinePassed() const {
     return state_ == Running && !deadline_.isForever() && deadline_.hasExpired();
 }

@@ -54,6 +54,11 @@ public:
     // Same request as one this session serves (a repeated request).
     bool sameRequest(const QvTFTPMsg& request) const;
 
+    // The peer sent its request again. An upload that has not seen its first block yet answers
+    // with ACK 0 again (ours was lost, and an upload never resends on its own); otherwise
+    // nothing happens.
+    void repeatedRequest();
+
     // Timer visits. A set deadline that has passed.
     bool deadlinePassed() const;
     // A finished upload keeps answering a repeated last DATA for a short while, because the

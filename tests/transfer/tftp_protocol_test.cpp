@@ -116,6 +116,25 @@ TEST_F(TftpProtocol, RepeatedRequestStartsOneSession) {
     other.sendTo(port(), requestPacket(kReadRequest, "f.bin"));
     ASSERT_TRUE(next(other));
     EXPECT_EQ(lastSessionNumber(), 1);
+
+    // A repeated write request means our ACK 0 went astray: it is sent again, from the same
+    // session, which then takes the upload.
+    RawPeer writer;
+    writer.sendTo(port(), requestPacket(kWriteRequest, "up.bin"));
+    const auto a0 = next(writer);
+    ASSERT_TRUE(a0);
+    writer.sendTo(port(), requestPacket(kWriteRequest, "up.bin"));
+    const auto again = next(writer);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->opcode, kAck);
+    EXPECT_EQ(again->block, 0);
+    EXPECT_EQ(again->fromPort, a0->fromPort);
+    EXPECT_EQ(lastSessionNumber(), 2);
+    writer.sendTo(a0->fromPort, dataPacket(1, "x"));
+    ASSERT_TRUE(next(writer));
+    ASSERT_TRUE(waitSessionEnded(2));
+    EXPECT_EQ(outcome(2), kSuccess);
+    EXPECT_EQ(readFile(path("up.bin")), "x");
 }
 
 TEST_F(TftpProtocol, StrangerPacketsGetUnknownTransferIdAndLeaveTheSessionAlone) {
