@@ -388,6 +388,55 @@ TEST_F(BindingSim, BusyIsClearedWhenNothingCanBeSent) {
     }
 }
 
+// A send the engine refuses at once (an SNMP version it does not speak) is reported at once,
+// and busy does not stay set waiting for an answer that never comes.
+TEST_F(BindingSim, RefusedAsynchronousSendsClearBusyAndAreReported) {
+    auto r = request(kSettings, SVT_SV);
+    r->mode = 1;
+    r->security.version = 2;
+    EXPECT_FALSE(r->Refresh());
+    EXPECT_FALSE(r->busy);
+    const QStringList six = {"6"};
+    EXPECT_FALSE(r->Apply(false, false, "4", &six));
+    EXPECT_FALSE(r->busy);
+    ASSERT_EQ(prompter.shown.size(), 2);
+    EXPECT_EQ(prompter.shown[0].text, qv::codeText(-416));
+    EXPECT_EQ(prompter.shown[1].text, qv::codeText(-416));
+    EXPECT_TRUE(sim->journal().isEmpty());
+}
+
+// An asynchronous Apply of a table row: OnSetComplete hears of the success, then the list is
+// walked again into the list view.
+TEST_F(BindingSim, AsynchronousApplyOfARowRefreshesTheTable) {
+    auto* lv = make<QTreeWidget>("LV_SSID");
+    auto* name = make<QLineEdit>("Ed_SSID");
+    auto r = request(kSsidTable, MVT_FMV, 1);
+    r->BindFormat(1, "%s", name);
+    r->AttachListView(lv, true);
+    ASSERT_TRUE(r->Refresh());
+    lv->topLevelItem(0)->setSelected(true);
+    name->setText("visitors");
+    r->mode = 1;
+    int setResults = 0;
+    r->OnSetComplete = [&](QvSNMPRequest2Controls&, const QvSNMPError& e) {
+        EXPECT_EQ(e.code, 0);
+        ++setResults;
+    };
+    sim->clearJournal();
+    ASSERT_TRUE(r->Apply(true, true));
+    EXPECT_TRUE(r->busy);
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return setResults == 1 && !r->busy; }, 10000));
+    ASSERT_TRUE(
+        SimDevice::waitUntil([&] { return lv->topLevelItemCount() == 3 && !r->busy; }, 10000));
+    EXPECT_EQ(lv->topLevelItem(0)->text(1), "visitors");
+    const auto pdus = sim->journal();
+    ASSERT_EQ(pdus.size(), 5);
+    EXPECT_EQ(pdus[0].value("op").toString(), "set");
+    EXPECT_EQ(bindsOf(pdus[0]).value(0), (Bind{kSsidOid + ".2.1", "string", "visitors"}));
+    EXPECT_EQ(sim->requests(QStringLiteral("getnext")).size(), 4);
+    ASSERT_TRUE(sim->command(QStringLiteral("set devMib.2.1.1.2.1 guest")));
+}
+
 TEST_F(BindingSim, StatusLineNamesTheListWhenItHasAName) {
     auto* panel = make<QLabel>("StatusPanel");
     auto r = request(kSettings, SVT_SV);
