@@ -6,7 +6,7 @@
 #include "snmplib/exchange.h"
 #include "snmplib/messages.h"
 #include "tests/snmplib/raised_code.h"
-#include "tests/snmplib/snmpd_agent.h"
+#include "tests/snmplib/exchange_support.h"
 #include "tests/support/qt_printers.h"
 
 #include <gtest/gtest.h>
