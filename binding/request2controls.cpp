@@ -145,9 +145,21 @@ void QvSNMPRequest2Controls::finishGet() {
         OnGetComplete(*this, successRecord());
 }
 
-void QvSNMPRequest2Controls::onGetAnswer(const QvSNMPError& answer) {
-    // Called from the event loop: nothing may be raised through it.
+void QvSNMPRequest2Controls::guardAnswer(const std::function<void()>& body) {
+    // Answers arrive from the event loop: nothing may be raised through it.
     try {
+        body();
+    } catch (const QvException& e) {
+        busy = false;
+        ReportException(e.text());
+    } catch (const std::exception& e) {
+        busy = false;
+        ReportException(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void QvSNMPRequest2Controls::onGetAnswer(const QvSNMPError& answer) {
+    guardAnswer([&] {
         if (answer.code != 0) {
             busy = false;
             lastOperation = 0;
@@ -169,13 +181,7 @@ void QvSNMPRequest2Controls::onGetAnswer(const QvSNMPError& answer) {
         }
         if (!sendGet(false))
             busy = false;
-    } catch (const QvException& e) {
-        busy = false;
-        ReportException(e.text());
-    } catch (const std::exception& e) {
-        busy = false;
-        ReportException(QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 bool QvSNMPRequest2Controls::applySync(const QString& selection, const QStringList* values) {
@@ -217,7 +223,7 @@ bool QvSNMPRequest2Controls::applyAsync(const QString& selection, const QStringL
 }
 
 void QvSNMPRequest2Controls::onSetAnswer(const QvSNMPError& answer) {
-    try {
+    guardAnswer([&] {
         lastOperation = 1;
         if (answer.code != 0) {
             busy = false;
@@ -235,13 +241,7 @@ void QvSNMPRequest2Controls::onSetAnswer(const QvSNMPError& answer) {
             OnSetComplete(*this, successRecord());
         if (vars.isTable() && refreshAfterSet)
             Refresh();
-    } catch (const QvException& e) {
-        busy = false;
-        ReportException(e.text());
-    } catch (const std::exception& e) {
-        busy = false;
-        ReportException(QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 void QvSNMPRequest2Controls::routeFailure(const QvSNMPError& error, bool set,

@@ -86,6 +86,8 @@ private:
     bool applySync(const QString& selection, const QStringList* values);
     bool applyAsync(const QString& selection, const QStringList* values);
     void acceptRow();
+    // Runs an answer's handling; a failure raised in it is reported and clears busy.
+    void guardAnswer(const std::function<void()>& body);
     void onGetAnswer(const QvSNMPError& answer);
     void onSetAnswer(const QvSNMPError& answer);
     void finishGet();
