@@ -586,6 +586,10 @@ Slot* Engine::BuildTarget(const Target& target, int* refusal) {
         return nullptr;
     }
 
+    // net-snmp drops the flag once the session is open and would then discover an SNMPv3 engine
+    // with a blocking exchange inside the first send. The discovery is ours, asynchronous.
+    snmp_sess_session(session)->flags |= SNMP_FLAGS_DONT_PROBE;
+
     auto slot = std::make_unique<Slot>();
     slot->session = session;
     slot->socket = transport->sock;

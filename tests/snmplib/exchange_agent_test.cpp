@@ -187,7 +187,7 @@ TEST_F(AgentExchange, AsynchronousAnswersArriveFromTheEventLoop) {
         clock.start();
         const auto outcome = qv::sendAsync(t, PduKind::Get, {VarBind::null(sysDescr0)},
                                            [&](const ExchangeResult& r) { answer = r; });
-        EXPECT_LT(clock.elapsed(), 50) << c.what;
+        EXPECT_LT(clock.elapsed(), 150) << c.what;
         ASSERT_TRUE(outcome.sent()) << c.what;
         EXPECT_FALSE(answer.has_value()) << c.what << ": delivered inside the call";
         EXPECT_EQ(qv::pendingExchanges(), 1);

@@ -197,6 +197,31 @@ TEST(ExchangeTimeout, SilentAgentTimesOutAfterEveryTry) {
     EXPECT_EQ(qv::pendingExchanges(), 0);
 }
 
+TEST(ExchangeTimeout, SnmpV3EngineDiscoveryDoesNotBlockAnAsynchronousSend) {
+    SilentPeer peer;
+    qv::Target t = silentTarget(peer.port(), 3);
+    t.security.securityLevel = 3;
+    t.security.securityName = QStringLiteral("user");
+    t.security.authPassword = QStringLiteral("authpass123");
+    t.security.privPassword = QStringLiteral("privpass123");
+    t.security.authProtocol = 3;
+    t.security.privProtocol = 2;
+    std::vector<int> results;
+    QElapsedTimer clock;
+    clock.start();
+    // Two exchanges wait for the same discovery; it times out for both.
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(qv::sendAsync(t, PduKind::Get, {VarBind::null(sysDescr0)},
+                                  [&](const ExchangeResult& r) { results.push_back(r.result); })
+                        .sent());
+    }
+    EXPECT_LT(clock.elapsed(), 150); // the discovery alone takes 200 ms
+    ASSERT_TRUE(waitUntil([&] { return results.size() == 2; }));
+    EXPECT_GE(clock.elapsed(), 190);
+    EXPECT_EQ(results, (std::vector<int>{-5, -5}));
+    EXPECT_EQ(peer.received(), 2); // one discovery probe and its retry; nothing else
+}
+
 TEST(ExchangeTimeout, DeadlineTimerRunsOnlyWhileAnExchangeIsOutstanding) {
     SilentPeer peer;
     std::optional<ExchangeResult> async;
