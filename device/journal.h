@@ -12,6 +12,8 @@
 // "op" is get, getnext, getbulk, set or other; "version" 1, 2c or 3; "type" is the syntax name of
 // the profile (integer, string, oid, ipaddress, counter32, gauge32, timeticks, counter64, null).
 // String values are written byte for byte (bytes above 127 as \u00XX); "hex" repeats them.
+// SNMPv3 messages that fail authentication or decryption never reach the device and are not
+// journalled; the manager sees net-snmp's USM report.
 #include "device/value.h"
 
 #include <cstdio>

@@ -6,7 +6,9 @@
 //              [--user NAME:MD5|SHA:AUTHPASS[:DES|AES:PRIVPASS]]...
 //   kw9100-sim --control ADDRESS:PORT COMMAND...     one control command (see control.h)
 //
-// A profile NAME is looked up as device/profiles/NAME.profile. With port 0 the system chooses the
+// --tftp-port is the port of the module's TFTP server for the device's file transfers (kept in the
+// settings for the transfer behaviours). A profile NAME is looked up as
+// device/profiles/NAME.profile. With port 0 the system chooses the
 // agent's port; --port-file then tells it (the file is written once the device answers). Exit
 // status: 0 after a stop (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when
 // the address is taken. The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN] turns on net-snmp's
