@@ -210,6 +210,21 @@ void QvSNMPRequest::applySelection(const QString& selection, const QStringList* 
     }
 }
 
+QList<VarBind> QvSNMPRequest::prepareSet(const QString& selection, const QStringList* values,
+                                         std::vector<int>& sent) {
+    // The list is restored whatever happens once the bindings are built.
+    const QvSNMPVarList saved(vars);
+    struct Restore {
+        QvSNMPVarList& vars;
+        const QvSNMPVarList& saved;
+        ~Restore() { vars.Assign(saved); }
+    } restore{vars, saved};
+    applySelection(selection, values);
+    for (int i = 0; i < vars.count(); ++i)
+        ApplyExpression(i, false);
+    return buildSet(sent);
+}
+
 // --- reporting -----------------------------------------------------------------------------
 
 void QvSNMPRequest::report(int code, const QString& text, const ExchangeResult* answer) {
@@ -374,23 +389,9 @@ bool QvSNMPRequest::Set(bool& ok, bool readBack, const QString& selection,
         ok = false;
         return false;
     }
-    QList<VarBind> binds;
     std::vector<int> sent;
-    ExchangeResult answer;
-    {
-        // The list is restored whatever happens, after the exchange.
-        const QvSNMPVarList saved(vars);
-        struct Restore {
-            QvSNMPVarList& vars;
-            const QvSNMPVarList& saved;
-            ~Restore() { vars.Assign(saved); }
-        } restore{vars, saved};
-        applySelection(selection, values);
-        for (int i = 0; i < vars.count(); ++i)
-            ApplyExpression(i, false);
-        binds = buildSet(sent);
-        answer = qv::exchange(target(), qv::PduKind::Set, binds);
-    }
+    const QList<VarBind> binds = prepareSet(selection, values, sent);
+    const ExchangeResult answer = qv::exchange(target(), qv::PduKind::Set, binds);
     const qv::MappedResult mapped = qv::MapResult(answer.result);
     if (mapped.code != 0) {
         // Including noSuchName: a refused SET is never the end of a walk.
@@ -420,20 +421,8 @@ void QvSNMPRequest::SetAsync(AnswerHandler handler, bool readBack, const QString
                              const QStringList* values) {
     if (!active)
         return;
-    QList<VarBind> binds;
     std::vector<int> sent;
-    {
-        const QvSNMPVarList saved(vars);
-        struct Restore {
-            QvSNMPVarList& vars;
-            const QvSNMPVarList& saved;
-            ~Restore() { vars.Assign(saved); }
-        } restore{vars, saved};
-        applySelection(selection, values);
-        for (int i = 0; i < vars.count(); ++i)
-            ApplyExpression(i, false);
-        binds = buildSet(sent);
-    }
+    const QList<VarBind> binds = prepareSet(selection, values, sent);
     sendAsync(Operation::Set, binds, sent, std::move(handler), readBack);
 }
 

@@ -110,6 +110,10 @@ private:
     // The bindings of a set, and the indices of the variables they carry.
     QList<qv::VarBind> buildSet(std::vector<int>& sent);
     void applySelection(const QString& selection, const QStringList* values);
+    // A set's bindings: the selection and the set expressions applied to the list, the
+    // bindings built, the list restored.
+    QList<qv::VarBind> prepareSet(const QString& selection, const QStringList* values,
+                                  std::vector<int>& sent);
     // Reports a failure: count, record, onComplete.
     void report(int code, const QString& text, const qv::ExchangeResult* answer);
     qv::Target target() const;

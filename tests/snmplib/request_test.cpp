@@ -351,3 +351,32 @@ TEST(GetStep, BadAddressIsRaised) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Set, ListIsRestoredWhenBuildingTheSetFails) {
+    constexpr QvSNMPVarDef table[] = {
+        {"1.1", "count", QvSyntax::integer, QvAccess::readwrite},
+        {"1.2", "gateway", QvSyntax::ipaddress, QvAccess::readwrite},
+        {"1.3", "name", QvSyntax::displaystr, QvAccess::readwrite},
+    };
+    QvSNMPRequest request;
+    request.device.address = QStringLiteral("127.0.0.1");
+    request.vars = QvSNMPVarList(table, SVT_SV, 0);
+    request.vars.item(0).value = QStringLiteral("4");
+    request.vars.item(0).setExpression = QStringLiteral("$0*100");
+    request.vars.item(1).value = QStringLiteral("10.0.0"); // not an address: refused
+    request.vars.item(2).access = QvAccess::readonly;
+    const QvSNMPVarList before(request.vars);
+    bool ok = true;
+    const QStringList values{QStringLiteral("5"), QStringLiteral("10.0.1")};
+    EXPECT_EQ(RaisedCode([&] { request.Set(ok, false, QStringLiteral("0,1"), &values); }), -518);
+    EXPECT_EQ(RaisedCode([&] { request.SetAsync({}, false); }), -518);
+    EXPECT_EQ(request.outstanding(), 0);
+    for (int i = 0; i < before.count(); ++i) {
+        EXPECT_EQ(request.vars.item(i).value, before.item(i).value);
+        EXPECT_EQ(request.vars.item(i).access, before.item(i).access);
+    }
+}
+
+} // namespace
