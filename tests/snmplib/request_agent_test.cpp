@@ -5,8 +5,8 @@
 #include "platform/timers.h"
 #include "snmplib/exchange.h"
 #include "snmplib/messages.h"
-#include "tests/snmplib/raised_code.h"
 #include "tests/snmplib/exchange_support.h"
+#include "tests/snmplib/raised_code.h"
 #include "tests/support/qt_printers.h"
 
 #include <gtest/gtest.h>
@@ -18,13 +18,7 @@
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
+using testagent::waitUntil;
 
 void aim(QvSNMPRequest& request, const qv::Target& target) {
     request.device = target.device;
@@ -281,7 +275,8 @@ TEST_F(AgentRequest, FailedSetIsReportedAndRestoresTheList) {
 }
 
 TEST_F(AgentRequest, TimeOutIsReportedWithItsText) {
-    const quint16 silentPort = testagent::freeUdpPort();
+    testagent::SilentPeer silent;
+    const quint16 silentPort = silent.port();
     auto r = request(1, kSystem, SVT_SV);
     r->device.port = silentPort;
     r->timeout = 10;
@@ -294,6 +289,7 @@ TEST_F(AgentRequest, TimeOutIsReportedWithItsText) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_EQ(reports[0].code, -405);
     EXPECT_EQ(reports[0].text, qv::codeText(-405));
+    EXPECT_EQ(silent.received(), 1); // no retry asked for
 
     bool done = false;
     QvSNMPError answer;
@@ -326,7 +322,8 @@ TEST_F(AgentRequest, RefusedSendIsReportedAtOnceWithoutOutstanding) {
 }
 
 TEST_F(AgentRequest, DestructionWaitsForOutstandingAnswersOnly) {
-    const quint16 silentPort = testagent::freeUdpPort();
+    testagent::SilentPeer silent;
+    const quint16 silentPort = silent.port();
     auto r = request(1, kSystem, SVT_SV);
     r->device.port = silentPort;
     r->timeout = 40;
@@ -347,7 +344,8 @@ TEST_F(AgentRequest, DestructionWaitsForOutstandingAnswersOnly) {
 
 TEST_F(AgentRequest, DestructionGivesUpAfterItsBoundAndDropsLateAnswers) {
     platform::setTimerSpeed(20); // the 6 s bound passes in 300 ms
-    const quint16 silentPort = testagent::freeUdpPort();
+    testagent::SilentPeer silent;
+    const quint16 silentPort = silent.port();
     auto r = request(1, kSystem, SVT_SV);
     r->device.port = silentPort;
     r->timeout = 3000; // far beyond the bound, even sped up
