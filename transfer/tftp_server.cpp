@@ -10,9 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QHostInfo>
-#include <QNetworkDatagram>
 #include <QTimer>
-#include <QUdpSocket>
 
 using namespace qv::tftp;
 
@@ -121,17 +119,18 @@ void QvTFTPServer::Start(const QString& rootDirectory, quint16 port) {
     if (socket_)
         return;
 
-    auto* socket = new QUdpSocket(this);
+    auto* socket = new UdpPort(this);
     // Exclusive: a second server on the same port would silently take the device's requests.
-    if (!socket->bind(QHostAddress::AnyIPv4, effectivePort(port),
-                      QAbstractSocket::DontShareAddress)) {
+    if (!socket->bind(effectivePort(port))) {
         delete socket;
         timer_->stop();
         throw QvException(kSocketFailure, statusText(kSocketFailure));
     }
     socket_ = socket;
     template_.port = socket_->localPort();
-    connect(socket_, &QUdpSocket::readyRead, this, &QvTFTPServer::onRequestReady);
+    socket_->setReceiver([this](QByteArrayView d, const QHostAddress& from, quint16 fromPort) {
+        onRequest(d, from, fromPort);
+    });
     timer_->start();
 }
 
@@ -169,50 +168,45 @@ _TFTPSession* QvTFTPServer::sessionFor(const QvTFTPMsg& request) const {
     return it == sessions_.end() ? nullptr : it->get();
 }
 
-void QvTFTPServer::onRequestReady() {
-    while (socket_ && socket_->hasPendingDatagrams()) {
-        const QNetworkDatagram d = socket_->receiveDatagram(kMaxDatagram);
-        if (!d.isValid() || d.data().size() < kHeaderSize)
-            continue;
-        template_.status = kConnected;
-        template_.statusText = statusText(kConnected);
-        const auto request = parseRequest(d.data());
-        if (!request)
-            continue;
-        template_.operation = request->opcode;
-        template_.fileName = request->fileName;
-        template_.mode = request->mode;
-        template_.clientAddress = QHostAddress(d.senderAddress().toIPv4Address()).toString();
-        template_.clientPort = d.senderPort();
-        const auto fromPort = static_cast<quint16>(d.senderPort());
-        if (device_.isNull() ||
-            !d.senderAddress().isEqual(device_, QHostAddress::ConvertV4MappedToIPv4)) {
-            refuseForeignHost(d.senderAddress(), fromPort);
-            continue;
-        }
-        if (_TFTPSession* open = sessionFor(template_)) {
-            // A repeated request: no second session.
-            open->repeatedRequest();
-            continue;
-        }
-        ++template_.sessionNumber;
-        _TFTPSession::Setup setup;
-        setup.msg = template_;
-        setup.peer = d.senderAddress();
-        setup.peerPort = fromPort;
-        setup.root = root_;
-        setup.nameRegistered = registered_.contains(request->fileName);
-        setup.handler = handler_;
-        setup.form = form_;
-        auto session = std::make_unique<_TFTPSession>(std::move(setup));
-        _TFTPSession* started = session.get();
-        sessions_.push_back(std::move(session));
-        started->start();
+void QvTFTPServer::onRequest(QByteArrayView datagram, const QHostAddress& from, quint16 fromPort) {
+    if (datagram.size() < kHeaderSize)
+        return;
+    template_.status = kConnected;
+    template_.statusText = statusText(kConnected);
+    const auto request = parseRequest(datagram);
+    if (!request)
+        return;
+    template_.operation = request->opcode;
+    template_.fileName = request->fileName;
+    template_.mode = request->mode;
+    template_.clientAddress = from.toString();
+    template_.clientPort = fromPort;
+    if (device_.isNull() || !from.isEqual(device_, QHostAddress::ConvertV4MappedToIPv4)) {
+        refuseForeignHost(from, fromPort);
+        return;
     }
+    if (_TFTPSession* open = sessionFor(template_)) {
+        // A repeated request: no second session.
+        open->repeatedRequest();
+        return;
+    }
+    ++template_.sessionNumber;
+    _TFTPSession::Setup setup;
+    setup.msg = template_;
+    setup.peer = from;
+    setup.peerPort = fromPort;
+    setup.root = root_;
+    setup.nameRegistered = registered_.contains(request->fileName);
+    setup.handler = handler_;
+    setup.form = form_;
+    auto session = std::make_unique<_TFTPSession>(std::move(setup));
+    _TFTPSession* started = session.get();
+    sessions_.push_back(std::move(session));
+    started->start();
 }
 
 void QvTFTPServer::refuseForeignHost(const QHostAddress& from, quint16 fromPort) {
-    socket_->writeDatagram(errorPacket(kErrAccessViolation), from, fromPort);
+    socket_->sendTo(errorPacket(kErrAccessViolation), from, fromPort);
     QvTFTPMsg refused = template_;
     refused.status = kAccessViolation;
     refused.statusText = statusText(kAccessViolation);

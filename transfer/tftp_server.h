@@ -10,6 +10,7 @@
 // device to use (the log page registers a full path).
 #include "transfer/tftp_msg.h"
 #include "transfer/tftp_session.h"
+#include "transfer/udp_port.h"
 
 #include <memory>
 #include <QHostAddress>
@@ -19,7 +20,6 @@
 #include <vector>
 
 class QTimer;
-class QUdpSocket;
 
 namespace qv::tftp {
 inline constexpr quint16 kStandardPort = 69;
@@ -69,7 +69,7 @@ public:
     int sessionCount() const { return static_cast<int>(sessions_.size()); }
 
 private:
-    void onRequestReady();
+    void onRequest(QByteArrayView datagram, const QHostAddress& from, quint16 fromPort);
     void onTick();
     void refuseForeignHost(const QHostAddress& from, quint16 fromPort);
     _TFTPSession* sessionFor(const QvTFTPMsg& request) const;
@@ -83,7 +83,7 @@ private:
     QString root_;
     QHostAddress device_;
     QSet<QString> registered_;
-    QUdpSocket* socket_ = nullptr;
+    qv::tftp::UdpPort* socket_ = nullptr;
     QTimer* timer_ = nullptr;
     std::vector<std::unique_ptr<_TFTPSession>> sessions_;
     bool stopping_ = false;

@@ -8,9 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkDatagram>
 #include <QSaveFile>
-#include <QUdpSocket>
 
 using namespace qv::tftp;
 
@@ -32,12 +30,15 @@ _TFTPSession::_TFTPSession(Setup setup, QObject* parent)
     msg_.sendCount = 0;
     msg_.fileSize = -1;
     report(kConnected);
-    socket_ = new QUdpSocket(this);
-    if (!socket_->bind(QHostAddress::AnyIPv4, 0)) {
+    socket_ = new UdpPort(this);
+    if (!socket_->bind(0)) {
         report(kSocketFailure);
         return;
     }
-    connect(socket_, &QUdpSocket::readyRead, this, &_TFTPSession::onReadyRead);
+    socket_->setReceiver([this](QByteArrayView d, const QHostAddress& from, quint16 fromPort) {
+        if (d.size() >= kHeaderSize)
+            handle(d, from, fromPort);
+    });
 }
 
 _TFTPSession::~_TFTPSession() {
@@ -128,19 +129,10 @@ void _TFTPSession::sendNextBlock() {
     report(kTransferring);
 }
 
-void _TFTPSession::onReadyRead() {
-    while (socket_ && socket_->hasPendingDatagrams()) {
-        const QNetworkDatagram d = socket_->receiveDatagram(kMaxDatagram);
-        if (!d.isValid() || d.data().size() < kHeaderSize)
-            continue;
-        handle(d.data(), d.senderAddress(), static_cast<quint16>(d.senderPort()));
-    }
-}
-
-void _TFTPSession::handle(const QByteArray& datagram, const QHostAddress& from, quint16 fromPort) {
+void _TFTPSession::handle(QByteArrayView datagram, const QHostAddress& from, quint16 fromPort) {
     // Another host or port: not our peer. Tell it so, and neither hand it the session nor end it.
     if (!from.isEqual(peer_, QHostAddress::ConvertV4MappedToIPv4) || fromPort != peerPort_) {
-        socket_->writeDatagram(errorPacket(kErrUnknownTransferId), from, fromPort);
+        socket_->sendTo(errorPacket(kErrUnknownTransferId), from, fromPort);
         return;
     }
     const quint16 opcode = opcodeOf(datagram);
@@ -148,7 +140,7 @@ void _TFTPSession::handle(const QByteArray& datagram, const QHostAddress& from, 
     if (state_ != Running) {
         // Our final ACK was lost and the peer sends its last block again.
         if (lingering() && opcode == kData && blocks_ > 0 && block == static_cast<quint16>(blocks_))
-            socket_->writeDatagram(lastSent_, peer_, peerPort_);
+            socket_->sendTo(lastSent_, peer_, peerPort_);
         return;
     }
     if (opcode == kError) {
@@ -224,7 +216,7 @@ void _TFTPSession::onData(quint16 block, QByteArrayView data) {
 }
 
 bool _TFTPSession::send(const QByteArray& packet) {
-    if (socket_->writeDatagram(packet, peer_, peerPort_) != packet.size()) {
+    if (!socket_->sendTo(packet, peer_, peerPort_)) {
         report(kSendReceiveFailure);
         return false;
     }
@@ -234,7 +226,7 @@ bool _TFTPSession::send(const QByteArray& packet) {
 
 void _TFTPSession::sendError(quint16 code) {
     if (socket_)
-        socket_->writeDatagram(errorPacket(code), peer_, peerPort_);
+        socket_->sendTo(errorPacket(code), peer_, peerPort_);
 }
 
 void _TFTPSession::armDeadline() {

@@ -3,6 +3,7 @@
 // written, and the transfer record that every event hands to the page. Sessions are created,
 // timed and destroyed by QvTFTPServer; pages only see them through their events.
 #include "transfer/tftp_msg.h"
+#include "transfer/udp_port.h"
 
 #include <functional>
 #include <memory>
@@ -14,7 +15,6 @@
 
 class QFile;
 class QSaveFile;
-class QUdpSocket;
 
 // Called with (form, the session's record, the session's cancel flag) for every event of every
 // session. Setting the flag makes the session stop at its next step. The handler must not destroy
@@ -70,8 +70,7 @@ public:
     void giveUp();
 
 private:
-    void onReadyRead();
-    void handle(const QByteArray& datagram, const QHostAddress& from, quint16 fromPort);
+    void handle(QByteArrayView datagram, const QHostAddress& from, quint16 fromPort);
     void onAck(quint16 block);
     void onData(quint16 block, QByteArrayView data);
     void sendNextBlock();
@@ -93,7 +92,7 @@ private:
     State state_ = Running;
     int reporting_ = 0;
 
-    QUdpSocket* socket_ = nullptr;
+    qv::tftp::UdpPort* socket_ = nullptr;
     std::unique_ptr<QFile> readFile_;
     std::unique_ptr<QSaveFile> writeFile_;
     QByteArray lastSent_; // the last DATA or ACK, resent byte for byte

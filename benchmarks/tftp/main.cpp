@@ -3,7 +3,7 @@
 // request), several rounds each, best round counted. Prints MiB/s and the ratio ours / in.tftpd
 // for both directions.
 //
-// Usage: kw_bench_tftp [--size-mib N] [--rounds N]
+// Usage: kw_bench_tftp [--size-mib N] [--rounds N] [--no-options]
 #include "transfer/tftp_server.h"
 
 #include <algorithm>
@@ -62,7 +62,10 @@ quint16 freePort() {
 
 // Runs curl with the event loop turning (our server lives on this thread); the wall time in
 // seconds, or a negative value when curl failed.
-double timedCurl(const QStringList& args) {
+QStringList g_curlExtra; // --no-options: both servers see the same plain RFC 1350 exchange
+
+double timedCurl(QStringList args) {
+    args = g_curlExtra + args;
     QProcess curl;
     curl.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer t;
@@ -118,11 +121,17 @@ int main(int argc, char** argv) {
     int sizeMiB = 16;
     int rounds = 3;
     const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--no-options") {
+            g_curlExtra << "--tftp-no-options";
+            continue;
+        }
+        if (i + 1 >= args.size())
+            die("missing value for " + args[i]);
         if (args[i] == "--size-mib")
-            sizeMiB = std::max(1, args[i + 1].toInt());
+            sizeMiB = std::max(1, args[++i].toInt());
         else if (args[i] == "--rounds")
-            rounds = std::max(1, args[i + 1].toInt());
+            rounds = std::max(1, args[++i].toInt());
         else
             die("unknown option " + args[i]);
     }

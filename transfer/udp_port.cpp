@@ -1,0 +1,87 @@
+#include "transfer/udp_port.h"
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <QSocketNotifier>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace qv::tftp {
+
+UdpPort::UdpPort(QObject* parent) : QObject(parent) {}
+
+UdpPort::~UdpPort() {
+    close();
+}
+
+bool UdpPort::bind(quint16 port) {
+    close();
+    fd_ = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd_ < 0)
+        return false;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = htons(port);
+    socklen_t len = sizeof(local);
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&local), &len) != 0) {
+        close();
+        return false;
+    }
+    localPort_ = ntohs(local.sin_port);
+    notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &UdpPort::onReadable);
+    return true;
+}
+
+bool UdpPort::sendTo(QByteArrayView datagram, const QHostAddress& to, quint16 port) {
+    if (fd_ < 0)
+        return false;
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_addr.s_addr = htonl(to.toIPv4Address());
+    peer.sin_port = htons(port);
+    ssize_t sent;
+    do {
+        sent = ::sendto(fd_, datagram.data(), static_cast<size_t>(datagram.size()), 0,
+                        reinterpret_cast<sockaddr*>(&peer), sizeof(peer));
+    } while (sent < 0 && errno == EINTR);
+    return sent == datagram.size();
+}
+
+void UdpPort::close() {
+    if (notifier_) {
+        // close() may run inside the notifier's own signal (a handler that stops the server).
+        notifier_->setEnabled(false);
+        notifier_->deleteLater();
+        notifier_ = nullptr;
+    }
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    localPort_ = 0;
+}
+
+void UdpPort::onReadable() {
+    // One datagram per notification: the notifier fires again while more are waiting.
+    sockaddr_in from{};
+    socklen_t len = sizeof(from);
+    const ssize_t n = ::recvfrom(fd_, buffer_, sizeof(buffer_), MSG_TRUNC,
+                                 reinterpret_cast<sockaddr*>(&from), &len);
+    if (n < 0 || !receiver_)
+        return;
+    const auto size = std::min<qsizetype>(n, static_cast<qsizetype>(sizeof(buffer_)));
+    // The notifier stays off while the receiver runs: it may pump events.
+    QSocketNotifier* notifier = notifier_;
+    notifier->setEnabled(false);
+    receiver_(QByteArrayView(buffer_, size), QHostAddress(ntohl(from.sin_addr.s_addr)),
+              ntohs(from.sin_port));
+    if (notifier_ == notifier)
+        notifier->setEnabled(true);
+}
+
+} // namespace qv::tftp
