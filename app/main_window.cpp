@@ -1,29 +1,291 @@
 #include "app/main_window.h"
 
+#include "app/about_form.h"
+#include "app/menu_rules.h"
 #include "app/module_texts.h"
+#include "app/resources.h"
 #include "app/startup.h"
+#include "app/wait_dialog.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/registry.h"
+#include "platform/timers.h"
+#include "snmplib/messages.h"
 #include "snmplib/qv_exception.h"
+#include "snmplib/request.h"
 #include "snmplib/session.h"
+#include "tables/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
+#include <QSvgWidget>
+#include <QTime>
+
+namespace tmw = tables::main_window;
 
 namespace {
 // A start-up that could not go on (session or conversion failure), as opposed to a refusal.
 constexpr int kFailureExitCode = 1;
 constexpr char kErrorCaption[] = "Error";
 constexpr char kWarningCaption[] = "Warning";
+// The library's code of an SNMP request that timed out.
+constexpr int kTimedOutCode = -405;
+
+// The device picture and where it sits in the client area.
+constexpr int kPictureX = 8;
+constexpr int kPictureWidth = 220;
+constexpr int kPictureHeight = 439;
+constexpr int kStatusBarHeight = 19;
+
+constexpr int kBlinkTicks = 100;
+constexpr int kRefreshTicksBeforeEmptying = 7;
+
+TMainForm* theMainForm = nullptr;
+
+// A lit LED as seen through its window in the front panel.
+QPixmap ledPixmap(int size, const QColor& colour) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRadialGradient glow(size / 2.0, size / 2.0, size / 2.0);
+    glow.setColorAt(0, colour.lighter(160));
+    glow.setColorAt(1, colour);
+    painter.setBrush(glow);
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(0.5, 0.5, size - 1.0, size - 1.0));
+    return pixmap;
+}
+
+QLabel* makeLed(QWidget* parent, const char* name, const QString& role, QRect geometry,
+                const QColor& colour) {
+    auto* led = new QLabel(parent);
+    led->setObjectName(QString::fromLatin1(name));
+    led->setAccessibleName(role);
+    led->setGeometry(geometry);
+    led->setPixmap(ledPixmap(geometry.width(), colour));
+    return led;
+}
+
+void setVisibility(QAction* item, app::Visibility visible) {
+    if (visible)
+        item->setVisible(*visible);
+}
+
+// Shows a value text in a flag edit the way its format does: "%s" as it is, "%u" the number.
+QString flagShown(const QString& value, const char* format) {
+    if (QLatin1String(format) == QLatin1String("%u")) {
+        bool ok = false;
+        const qulonglong number = value.toULongLong(&ok);
+        return ok ? QString::number(number) : value;
+    }
+    return value;
+}
 } // namespace
+
+namespace app {
+TMainForm* mainForm() {
+    return theMainForm;
+}
+} // namespace app
+
+// A capability request and the table row it was made from.
+struct TMainForm::FlagRequest {
+    const tmw::CapabilityRequest* def;
+    std::unique_ptr<QvSNMPRequest> request;
+};
 
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     : QMainWindow(parent), arguments_(std::move(arguments)) {
+    theMainForm = this;
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(app::kModelName);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     app::loadMessageFiles(platform::executableDir(), app::MessageFileLoad::BesideExecutable);
+    pages_ = app::pageFactories();
+
+    buildFrontPanel();
+    buildFlags();
+    buildMenus();
+
+    // All three timers run from the window's creation: the start-up blink plays at once.
+    LedStatus = platform::makeTimer(this, 2000);
+    LedStatus->setObjectName(QStringLiteral("LedStatus"));
+    connect(LedStatus, &QTimer::timeout, this, &TMainForm::LedStatusTimer);
+    LedBlink = platform::makeTimer(this, 30);
+    LedBlink->setObjectName(QStringLiteral("LedBlink"));
+    connect(LedBlink, &QTimer::timeout, this, &TMainForm::LedBlinkTimer);
+    Timer1 = platform::makeTimer(this, 2000);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    LedStatus->start();
+    LedBlink->start();
+    Timer1->start();
+
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // A request being released waits for its outstanding exchange while processing events: no
+    // tick may reach a half-destroyed window meanwhile.
+    LedStatus->stop();
+    LedBlink->stop();
+    Timer1->stop();
+    delete waitDialog_.data();
+    flagRequests_.clear();
+    saveRequest_.reset();
+    pollRequest_.reset();
+    if (theMainForm == this)
+        theMainForm = nullptr;
+}
+
+void TMainForm::buildFrontPanel() {
+    kw::initAppResources();
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(client);
+
+    auto* picture = new QSvgWidget(QStringLiteral(":/app/device.svg"), client);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setAccessibleName(QStringLiteral("Device front panel"));
+    picture->setGeometry(kPictureX, 0, kPictureWidth, kPictureHeight);
+
+    const QColor green(0x2e, 0xe6, 0x4a);
+    LED_WLan = makeLed(client, "LED_WLan", QStringLiteral("WLAN LED"), {89, 381, 7, 7}, green);
+    LED_Lan = makeLed(client, "LED_Lan", QStringLiteral("LAN LED"), {106, 381, 7, 7}, green);
+    LED_Power = makeLed(client, "LED_Power", QStringLiteral("Power LED"), {158, 380, 8, 8},
+                        QColor(0xff, 0xa8, 0x1e));
+
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("MainStatusBar"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(kStatusBarHeight);
+    statusPanel_ = new QLabel(bar);
+    statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
+    statusPanel_->setAccessibleName(QStringLiteral("Device status"));
+    statusPanel_->setMinimumWidth(50);
+    statusPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bar->addWidget(statusPanel_, 1);
+    setStatusBar(bar);
+}
+
+void TMainForm::buildFlags() {
+    // The capability flags and the save-and-activate variables: hidden controls that start with
+    // their design texts (their names), which read as 0.
+    auto* holder = new QWidget(centralWidget());
+    holder->setObjectName(QStringLiteral("CapabilityFlags"));
+    holder->hide();
+    const auto addFlag = [&](const QString& name) {
+        if (flags_.contains(name))
+            return;
+        auto* edit = new QLineEdit(name, holder);
+        edit->setObjectName(name);
+        flags_.insert(name, edit);
+    };
+    for (const tmw::CapabilityRequest& def : tmw::kCapabilityRequests)
+        for (const tmw::FlagEdit& e : def.edits)
+            if (e.control)
+                addFlag(QString::fromLatin1(e.control));
+    addFlag(QString::fromLatin1(tmw::kClientInfoControl));
+    addFlag(QStringLiteral("Ed_ExitPing")); // never filled
+
+    CB_Active = new QComboBox(holder);
+    CB_Active->setObjectName(QStringLiteral("CB_Active"));
+    CB_Discard = new QComboBox(holder);
+    CB_Discard->setObjectName(QStringLiteral("CB_Discard"));
+}
+
+void TMainForm::buildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    const auto addMenu = [&](QWidget* parent, const char* name, const QString& caption) {
+        QMenu* menu =
+            parent == bar ? bar->addMenu(caption) : static_cast<QMenu*>(parent)->addMenu(caption);
+        menu->setObjectName(QString::fromLatin1(name));
+        menu->menuAction()->setObjectName(QString::fromLatin1(name));
+        menus_.insert(menu->objectName(), menu);
+        items_.insert(menu->objectName(), menu->menuAction());
+        return menu;
+    };
+    // A page item: opens its page when the page exists.
+    const auto addItem = [&](QMenu* menu, const char* name, const QString& caption,
+                             std::function<void()> action) {
+        QAction* item = menu->addAction(caption);
+        item->setObjectName(QString::fromLatin1(name));
+        connect(item, &QAction::triggered, this, std::move(action));
+        items_.insert(item->objectName(), item);
+        return item;
+    };
+    const auto page = [this](const char* className) {
+        return [this, className] { openPage(QString::fromLatin1(className)); };
+    };
+
+    QMenu* home = addMenu(bar, "Home1", QStringLiteral("Home"));
+    addItem(home, "Information1", QStringLiteral("Information"), page("Information"));
+    addItem(home, "hWirelessBand1", QStringLiteral("Wireless"), page("TFM_Wirless"));
+    addItem(home, "hLan1", QStringLiteral("LAN"), page("TFM_LanCfg"));
+
+    QMenu* advanced = addMenu(bar, "advanced2", QStringLiteral("Advanced"));
+    addItem(advanced, "adMode1", QStringLiteral("Mode"), page("TFM_ModeCFG"));
+    addItem(advanced, "adPerformance1", QStringLiteral("Performance"), page("TFM_Performace"));
+    QMenu* filters = addMenu(advanced, "adFilters2", QStringLiteral("Filter"));
+    addItem(filters, "WirelessMACACL1", QStringLiteral("Wireless MAC ACL"), page("TFM_WMACACL"));
+    addItem(filters, "WirelessPatrition1", QStringLiteral("WLAN Partition"), page("TFM_WPart"));
+    addItem(advanced, "adEncryption2", QStringLiteral("Encryption"), page("TFM_Encrypt"));
+    addItem(advanced, "adGrouping2", QStringLiteral("Grouping"), page("TFM_Group"));
+    addItem(advanced, "adDHCPServer2", QStringLiteral("DHCP Server"), page("TFM_DHCP"));
+    addItem(advanced, "Ad_MultiSSID", QStringLiteral("Multi-SSID"), [this] {
+        openPage(app::multiSsidPage(flagText(QStringLiteral("NewMultiSupport"))));
+    })->setVisible(false);
+    addItem(advanced, "RogueAP", QStringLiteral("Rogue AP"), page("TFM_RogueForm"));
+    connect(advanced, &QMenu::aboutToShow, this, &TMainForm::advanced2Click);
+
+    QMenu* tools = addMenu(bar, "tools2", QStringLiteral("Tools"));
+    addItem(tools, "tAdmin2", QStringLiteral("Admin"),
+            [this] { openPage(app::adminPage(flagText(QStringLiteral("Ed_ManagerIP")))); });
+    addItem(tools, "tSystem2", QStringLiteral("System"), page("TFM_Sytem"));
+    addItem(tools, "Firmware1", QStringLiteral("Firmware"),
+            [this] { openPage(app::firmwarePage(flagText(QStringLiteral("Ed_SSLSupport")))); });
+    addItem(tools, "tUpdate2", QStringLiteral("Configuration File"), page("TFM_CfgFile"));
+    addItem(tools, "tMisc1", QStringLiteral("Miscellaneous"), page("TFM_Misc"));
+    addItem(tools, "SNTP1", QStringLiteral("SNTP"), page("TSNTPForm"));
+    connect(tools, &QMenu::aboutToShow, this, &TMainForm::tools2Click);
+
+    QMenu* status = addMenu(bar, "status2", QStringLiteral("Status"));
+    addItem(status, "stDeviceInfo2", QStringLiteral("Device Info"), page("TFM_DevInfo"));
+    QMenu* stats = addMenu(status, "stStats1", QStringLiteral("Stats"));
+    addItem(stats, "Ethernet1", QStringLiteral("Ethernet"), page("TFM_Ethernet"));
+    addItem(stats, "WLAN80211G1", QStringLiteral("WLAN 802.11G"), page("TFM_Static"));
+    connect(stats, &QMenu::aboutToShow, this, &TMainForm::stStats1Click);
+    addItem(status, "Client1", QStringLiteral("Client Info"), page("TClientInformation"));
+    QMenu* log = addMenu(status, "SystemLog", QStringLiteral("Log"));
+    addItem(log, "stViewLog1", QStringLiteral("View Log"), page("TLogForm"));
+    addItem(log, "stLogSetting1", QStringLiteral("Log Setting"), page("TFM_LogSet"));
+    QMenu* configuration = addMenu(status, "Configration1", QStringLiteral("Configuration"));
+    addItem(configuration, "cfgSave1", QStringLiteral("Save and Active"),
+            [this] { cfgSave1Click(); });
+    addItem(configuration, "cfgDiscard1", QStringLiteral("Discard Changes"),
+            [this] { cfgDiscard1Click(); });
+    // Decided once, by the capability probe.
+    configuration->menuAction()->setVisible(false);
+    connect(status, &QMenu::aboutToShow, this, &TMainForm::status2Click);
+
+    QMenu* help = addMenu(bar, "Help1", QStringLiteral("Help"));
+    addItem(help, "About1", QStringLiteral("About"), [this] { About1Click(); });
+
+    // Menus of the design that have no function: hidden for the whole run.
+    addMenu(bar, "WirelessLAN1", QStringLiteral("Wireless LAN"))->menuAction()->setVisible(false);
+    addMenu(bar, "MIBII1", QStringLiteral("MIB II"))->menuAction()->setVisible(false);
+    addMenu(bar, "APManagement1", QStringLiteral("AP Management"))->menuAction()->setVisible(false);
+}
 
 void TMainForm::FormCreate() {
     sizeToPicture();
@@ -74,14 +336,335 @@ void TMainForm::refuse(const QString& caption, const QString& text, int exitCode
 }
 
 void TMainForm::sizeToPicture() {
-    // The device picture and the status bar come with the front panel; until then the window
-    // keeps its default size.
+    // Client area: the picture with 8 pixels either side, the status bar below it; the menu bar
+    // on top takes what its items need at that width.
+    const int clientWidth = kPictureWidth + 2 * kPictureX;
+    centralWidget()->setFixedSize(clientWidth, kPictureHeight);
+    const int menuHeight = menuBar()->heightForWidth(clientWidth) > 0
+                               ? menuBar()->heightForWidth(clientWidth)
+                               : menuBar()->sizeHint().height();
+    setFixedSize(clientWidth, menuHeight + kPictureHeight + kStatusBarHeight);
 }
 
 void TMainForm::stopCapabilityRefresh() {
-    // No capability refresh timer exists yet.
+    Timer1->stop();
 }
 
 void TMainForm::startPollAndProbe() {
-    // The front-panel poll and the capability probe start here once they exist.
+    pollRequest_ = std::make_unique<QvSNMPRequest>();
+    pollRequest_->vars = QvSNMPVarList(tmw::kPoll, SVT_SV, 0);
+    LedStatusTimer();
+    Timer1->start();
+    probeCapabilities();
+}
+
+// ---- Front-panel poll ------------------------------------------------------------------------
+
+void TMainForm::LedStatusTimer() {
+    LedStatus->stop();
+    if (!pollRequest_)
+        return; // the start-up has not finished (or was refused): nothing to ask
+    const int before = pollRequest_->outstanding();
+    QvSNMPError refused;
+    bool reported = false;
+    pollRequest_->onComplete = [&](const QvSNMPError& record) {
+        refused = record;
+        reported = true;
+    };
+    try {
+        pollRequest_->GetStepAsync(
+            [this](const QvSNMPError& record, QvSNMPVarList&) { pollAnswer(record); }, true);
+    } catch (const QvException& e) {
+        pollRequest_->onComplete = nullptr;
+        powerLedOnly();
+        showStatus(e.text(), e.code());
+        LedStatus->start();
+        return;
+    }
+    pollRequest_->onComplete = nullptr;
+    // A send that could not be made is reported at once and never answered: without this the
+    // poll would stop for good.
+    if (pollRequest_->outstanding() == before && reported)
+        pollAnswer(refused);
+}
+
+void TMainForm::pollAnswer(const QvSNMPError& record) {
+    QString text;
+    if (record.code != 0) {
+        powerLedOnly();
+        text = record.text;
+    } else {
+        text = qv::StatusLine(0, record.text, QString());
+        LedBlinkTimer();
+    }
+    showStatus(text, record.code);
+    LedStatus->start();
+}
+
+void TMainForm::showStatus(const QString& text, int code) {
+    statusText_ = text;
+    statusCode_ = code;
+    statusPanel_->setText(text);
+    statusPanel_->setToolTip(text);
+}
+
+bool TMainForm::pollTimedOut() const {
+    return statusCode_ == kTimedOutCode;
+}
+
+void TMainForm::powerLedOnly() {
+    LED_Power->setHidden(false);
+    LED_Lan->setHidden(true);
+    LED_WLan->setHidden(true);
+}
+
+void TMainForm::LedBlinkTimer() {
+    if (!LedBlink->isActive()) {
+        blinkCounter_ = 0;
+        LedBlink->start();
+    }
+    LED_Power->setHidden(true);
+    LED_Lan->setHidden(!LED_Lan->isHidden());
+    if (blinkCounter_ % 4 == 0)
+        LED_WLan->setHidden(!LED_WLan->isHidden());
+    if (++blinkCounter_ >= kBlinkTicks)
+        LedBlink->stop();
+}
+
+// ---- Capability flags ------------------------------------------------------------------------
+
+QLineEdit* TMainForm::flagEdit(const QString& name) const {
+    return flags_.value(name, nullptr);
+}
+
+QString TMainForm::flagText(const QString& name) const {
+    const QLineEdit* edit = flagEdit(name);
+    return edit ? edit->text() : QString();
+}
+
+int TMainForm::flag(const QString& name) const {
+    return app::flagNumber(flagText(name));
+}
+
+void TMainForm::probeCapabilities() {
+    int position = 0;
+    for (const tmw::CapabilityRequest& def : tmw::kCapabilityRequests) {
+        if (position++ == tmw::kSaveRequestPosition)
+            probeSaveRequest();
+        auto request = std::make_unique<FlagRequest>();
+        request->def = &def;
+        request->request = std::make_unique<QvSNMPRequest>();
+        request->request->vars = QvSNMPVarList(def.vars(), SVT_SV, 0);
+        refreshFlag(*request);
+        flagRequests_.push_back(std::move(request));
+    }
+}
+
+void TMainForm::refreshFlag(FlagRequest& flagRequest) {
+    // A failed get leaves the edits as they are, and nothing is shown.
+    const tmw::CapabilityRequest& def = *flagRequest.def;
+    const auto show = [this, &def](const QvSNMPVarList& vars) {
+        for (const tmw::FlagEdit& e : def.edits)
+            if (e.control)
+                flagEdit(QString::fromLatin1(e.control))
+                    ->setText(flagShown(vars.item(e.var).value, def.format));
+    };
+    try {
+        if (def.read == tmw::FlagRead::SyncOnce) {
+            bool ok = true;
+            flagRequest.request->GetStep(ok, true);
+            if (ok)
+                show(flagRequest.request->vars);
+        } else {
+            flagRequest.request->GetStepAsync(
+                [show](const QvSNMPError& record, QvSNMPVarList& vars) {
+                    if (record.code == 0)
+                        show(vars);
+                },
+                true);
+        }
+    } catch (const QvException&) {
+        // A bad address: the front-panel poll shows it.
+    }
+}
+
+void TMainForm::probeSaveRequest() {
+    saveRequest_ = std::make_unique<QvSNMPRequest>();
+    saveRequest_->vars = QvSNMPVarList(tmw::kSaveActivate, SVT_SV, 0);
+    const QvSNMPVar& active = saveRequest_->vars.item(0);
+    const QvSNMPVar& discard = saveRequest_->vars.item(1);
+    active.optionList->FillItems(CB_Active);
+    discard.optionList->FillItems(CB_Discard);
+    bool ok = true;
+    try {
+        saveRequest_->GetStep(ok, true);
+    } catch (const QvException&) {
+        ok = false;
+    }
+    if (ok) {
+        active.optionList->SelectItem(CB_Active, active.value);
+        discard.optionList->SelectItem(CB_Discard, discard.value);
+    }
+    app::setSaveSupported(ok);
+    items_.value(QStringLiteral("Configration1"))->setVisible(ok);
+}
+
+void TMainForm::Timer1Timer() {
+    if (refreshCounter_ == kRefreshTicksBeforeEmptying) {
+        for (const char* name : tmw::kEmptiedFlags)
+            flagEdit(QString::fromLatin1(name))->clear();
+        refreshCounter_ = 0;
+    }
+    for (const auto& request : flagRequests_)
+        if (request->def->read == tmw::FlagRead::AsyncPeriodic)
+            refreshFlag(*request);
+    ++refreshCounter_;
+}
+
+// ---- Menus -----------------------------------------------------------------------------------
+
+QAction* TMainForm::menuItem(const QString& name) const {
+    return items_.value(name, nullptr);
+}
+
+QMenu* TMainForm::menu(const QString& name) const {
+    return menus_.value(name, nullptr);
+}
+
+void TMainForm::advanced2Click() {
+    const app::AdvancedMenu rule = app::advancedMenu(flagText(QStringLiteral("ifMultiSSID_Edit")),
+                                                     flagText(QStringLiteral("Ed_Rogue")),
+                                                     flagText(QStringLiteral("Ed_Grouping")));
+    menuItem(QStringLiteral("adMode1"))->setVisible(rule.mode);
+    menuItem(QStringLiteral("adEncryption2"))->setVisible(rule.encryption);
+    menuItem(QStringLiteral("Ad_MultiSSID"))->setVisible(rule.multiSsid);
+    setVisibility(menuItem(QStringLiteral("RogueAP")), rule.rogueAp);
+    setVisibility(menuItem(QStringLiteral("adGrouping2")), rule.grouping);
+}
+
+void TMainForm::tools2Click() {
+    const app::ToolsMenu rule = app::toolsMenu(flagText(QStringLiteral("Ed_spSNTP")),
+                                               flagText(QStringLiteral("Ed_ManagerIP")));
+    menuItem(QStringLiteral("SNTP1"))->setVisible(rule.sntp);
+    menuItem(QStringLiteral("tMisc1"))->setVisible(rule.misc);
+}
+
+bool TMainForm::refreshClientInfo() {
+    // One request per opening, released here.
+    QvSNMPRequest request;
+    request.vars = QvSNMPVarList(tmw::kClientInfoSupported, SVT_SV, 0);
+    bool ok = true;
+    try {
+        request.GetStep(ok, true);
+    } catch (const QvException&) {
+        ok = false;
+    }
+    if (ok)
+        flagEdit(QString::fromLatin1(tmw::kClientInfoControl))
+            ->setText(flagShown(request.vars.item(0).value, "%u"));
+    return ok;
+}
+
+void TMainForm::status2Click() {
+    app::StatusMenuFlags flags;
+    flags.pollTimedOut = pollTimedOut();
+    if (!flags.pollTimedOut) {
+        if (refreshClientInfo())
+            flags.clientInfo = flagText(QString::fromLatin1(tmw::kClientInfoControl));
+        flags.pollTimedOutAfterRefresh = pollTimedOut();
+    }
+    flags.firmwareVersion = flagText(QStringLiteral("Ed_FwVer"));
+    flags.syslog = flagText(QStringLiteral("SyslogSupport"));
+    flags.packetStatNotSupported = flagText(QStringLiteral("Ed_PacketStatNotSupport"));
+    const app::StatusMenu rule = app::statusMenu(flags);
+    menuItem(QStringLiteral("Client1"))->setVisible(rule.clientInfo);
+    setVisibility(menuItem(QStringLiteral("SystemLog")), rule.systemLog);
+    setVisibility(menuItem(QStringLiteral("stStats1")), rule.stats);
+}
+
+void TMainForm::stStats1Click() {
+    menuItem(QStringLiteral("Ethernet1"))
+        ->setVisible(app::ethernetStats(flagText(QStringLiteral("Ed_Ethernet"))));
+}
+
+void TMainForm::openPage(const QString& className) {
+    const app::PageFactory factory = pages_.value(className);
+    if (!factory)
+        return; // a page that does not exist yet, or no page for this flag value
+    try {
+        std::unique_ptr<QDialog> page = factory(this);
+        page->exec();
+    } catch (const QvException& e) {
+        platform::message(QString::fromLatin1(app::kModelName), e.text());
+    } catch (const std::exception& e) {
+        platform::message(QString::fromLatin1(app::kModelName), QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TMainForm::About1Click() {
+    TAboutForm about(this);
+    about.exec();
+}
+
+// ---- Save and Active, Discard Changes ----------------------------------------------------------
+
+void TMainForm::cfgSave1Click() {
+    savePending_ = true;
+    applySaveRequest(0, 1);
+}
+
+void TMainForm::cfgDiscard1Click() {
+    if (!platform::confirm(QString::fromLatin1(kWarningCaption),
+                           QStringLiteral("All of your changes will be discarded! continue?")))
+        return;
+    applySaveRequest(1, 1);
+}
+
+void TMainForm::applySaveRequest(int settableVar, int comboIndex) {
+    if (!saveRequest_)
+        return;
+    QvSNMPVarList& vars = saveRequest_->vars;
+    vars.item(settableVar).access = QvAccess::readwrite;
+    vars.item(1 - settableVar).access = QvAccess::invalid;
+    QComboBox* combo = settableVar == 0 ? CB_Active : CB_Discard;
+    combo->setCurrentIndex(comboIndex);
+    vars.item(0).value = CB_Active->currentText();
+    vars.item(1).value = CB_Discard->currentText();
+
+    QvSNMPError failure;
+    bool failed = false;
+    saveRequest_->onComplete = [&](const QvSNMPError& record) {
+        failure = record;
+        failed = true;
+    };
+    bool ok = true;
+    try {
+        saveRequest_->Set(ok, false);
+    } catch (const QvException& e) {
+        failure.code = e.code();
+        failure.text = e.text();
+        failed = true;
+    }
+    saveRequest_->onComplete = nullptr;
+    waitHook(failed ? &failure : nullptr);
+}
+
+void TMainForm::waitHook(const QvSNMPError* failure) {
+    if (!savePending_)
+        return;
+    savePending_ = false;
+    // A device that refused the save says why, and does not restart. One that did not answer
+    // may be restarting already: the count-down is shown all the same.
+    if (failure && failure->code != kTimedOutCode) {
+        platform::message(QString::fromLatin1(kErrorCaption), failure->text);
+        return;
+    }
+    delete waitDialog_.data();
+    waitDialog_ = new TFM_Waiting(this);
+    waitDialog_->show();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    Timer1->stop();
+    QMainWindow::closeEvent(event);
 }

@@ -1,13 +1,45 @@
 #pragma once
-// The module's main window. Its construction loads the message files beside the executable; its
-// creation handler runs the start-up: session, help and device-file directories, command line,
-// caption and single-instance lock. A refused or failed start-up leaves the window unshown and
-// says with which exit code the module ends.
+// The module's main window: the device's front panel with live LEDs, the status bar with the
+// front-panel poll's status line, the menu bar, and the capability flags that the menus and the
+// pages read.
+//
+// Its construction loads the message files beside the executable; its creation handler runs the
+// start-up (session, help and device-file directories, command line, caption, single-instance
+// lock), then starts the front-panel poll and probes the device's capabilities. A refused or
+// failed start-up leaves the window unshown and says with which exit code the module ends.
+//
+// Pages read a capability flag as a number with default 0: app::mainForm()->flag("Ed_Grouping").
+#include "app/wait_dialog.h"
 #include "platform/single_instance.h"
 
+#include <functional>
 #include <memory>
+#include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QTimer;
+struct QvSNMPError;
+class QvSNMPRequest;
+class TMainForm;
+
+namespace app {
+// The one main window of the process (null before it is made and after it is gone).
+TMainForm* mainForm();
+
+// Makes the page of a menu item; owner is the main window. Pages are shown modally.
+using PageFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
+// Page class name -> factory, for the pages that exist (app/pages.cpp).
+QHash<QString, PageFactory> pageFactories();
+} // namespace app
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -23,19 +55,96 @@ public:
     // The device address as the host gave it: caption, lock name and device-file name.
     const QString& addressText() const { return addressText_; }
 
+    // Capability flags: the hidden edits by name ("Ed_Grouping", "IPAddressEdit"...).
+    QLineEdit* flagEdit(const QString& name) const;
+    QString flagText(const QString& name) const;
+    // The flag read as a number; 0 for text that is not one and for an unknown name.
+    int flag(const QString& name) const;
+
+    // The front-panel poll's last status line and the code it came with (0 answered, -405
+    // timed out, another library code for other failures).
+    const QString& statusText() const { return statusText_; }
+    int statusCode() const { return statusCode_; }
+    bool pollTimedOut() const;
+
+    // A menu item, submenu or top-level menu by its name ("cfgSave1", "stStats1", "status2").
+    QAction* menuItem(const QString& name) const;
+    QMenu* menu(const QString& name) const;
+
+    // The wait dialog of the last "Save and Active", while it exists.
+    TFM_Waiting* waitDialog() const { return waitDialog_; }
+    int refreshCounter() const { return refreshCounter_; }
+    int blinkCounter() const { return blinkCounter_; }
+
+    // Handlers.
+    void LedStatusTimer();   // poll tick
+    void LedBlinkTimer();    // blink tick
+    void Timer1Timer();      // capability refresh
+    void advanced2Click();   // Advanced menu opens
+    void tools2Click();      // Tools menu opens
+    void status2Click();     // Status menu opens
+    void stStats1Click();    // Stats submenu opens
+    void cfgSave1Click();    // Save and Active
+    void cfgDiscard1Click(); // Discard Changes
+    void About1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    struct FlagRequest;
+
     void FormCreate();
     // Ends the start-up with a message box (one OK button).
     void refuse(const QString& caption, const QString& text, int exitCode);
 
-    // Extension points of the main window's later parts.
+    void buildFrontPanel();
+    void buildFlags();
+    void buildMenus();
     void sizeToPicture();         // fits the client area to the device picture
     void stopCapabilityRefresh(); // before a refusal: no timer may fire during the box
     void startPollAndProbe();     // front-panel poll and capability probe
+    void probeCapabilities();
+    void probeSaveRequest();
+    void refreshFlag(FlagRequest& request);
+    bool refreshClientInfo();
+    void pollAnswer(const QvSNMPError& record);
+    void showStatus(const QString& text, int code);
+    void powerLedOnly();
+    // Runs the save request's SET of the variable that `access` leaves settable and then the
+    // wait hook.
+    void applySaveRequest(int settableVar, int comboIndex);
+    void waitHook(const QvSNMPError* failure);
+    void openPage(const QString& className);
 
     QStringList arguments_;
     QString addressText_;
     std::unique_ptr<platform::SingleInstanceLock> instanceLock_;
     bool started_ = false;
     int exitCode_ = 0;
+
+    QLabel* LED_WLan = nullptr;
+    QLabel* LED_Lan = nullptr;
+    QLabel* LED_Power = nullptr;
+    QLabel* statusPanel_ = nullptr;
+    QComboBox* CB_Active = nullptr;
+    QComboBox* CB_Discard = nullptr;
+    QTimer* LedStatus = nullptr;
+    QTimer* LedBlink = nullptr;
+    QTimer* Timer1 = nullptr;
+    QHash<QString, QLineEdit*> flags_;
+    QHash<QString, QAction*> items_;
+    QHash<QString, QMenu*> menus_;
+    QHash<QString, app::PageFactory> pages_;
+
+    std::unique_ptr<QvSNMPRequest> pollRequest_;
+    std::vector<std::unique_ptr<FlagRequest>> flagRequests_;
+    std::unique_ptr<QvSNMPRequest> saveRequest_;
+    bool savePending_ = false;
+    QPointer<TFM_Waiting> waitDialog_;
+
+    QString statusText_;
+    int statusCode_ = 0;
+    int blinkCounter_ = 0;
+    int refreshCounter_ = 0;
 };

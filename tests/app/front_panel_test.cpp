@@ -1,0 +1,226 @@
+// The main window against the simulated device: front-panel poll, LEDs, capability probe and
+// refresh, menus that follow the device's capabilities.
+#include "tests/app/device_window.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+using kwtest::SimDevice;
+using test::DeviceWindow;
+
+constexpr int kWaitMs = 15000;
+
+class FrontPanel : public DeviceWindow {};
+
+TEST_F(FrontPanel, AnAnsweringDeviceGetsATimedStatusLineAndBlinkingLeds) {
+    start("recent");
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return !form->statusText().isEmpty(); }, kWaitMs));
+    const QRegularExpression line(
+        R"(^Get: \(QvSNMP\+\+\) Ok!\. Receive at \d\d:\d\d:\d\d [AP]M\.$)");
+    EXPECT_TRUE(line.match(form->statusText()).hasMatch()) << form->statusText().toStdString();
+    EXPECT_EQ(form->statusCode(), 0);
+    // The line is what the status bar shows.
+    EXPECT_EQ(form->statusBar()->findChild<QLabel*>("StatusPanel")->text(), form->statusText());
+    EXPECT_FALSE(lit("LED_Power"));
+
+    // The poll goes on: one GET of sysDescr every poll interval, never two at once.
+    ASSERT_TRUE(SimDevice::waitUntil(
+        [&] {
+            int polls = 0;
+            for (const auto& pdu : sim->requests("get"))
+                polls += pdu["varbinds"].toArray()[0].toObject()["oid"] == "1.3.6.1.2.1.1.1.0";
+            return polls >= 3;
+        },
+        kWaitMs));
+
+    // A blink toggles the LAN LED on every tick and the wireless LED on every fourth.
+    QTimer* blink = form->findChild<QTimer*>("LedBlink");
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return !blink->isActive(); }, kWaitMs));
+    const bool lan = lit("LED_Lan");
+    const bool wlan = lit("LED_WLan");
+    form->LedBlinkTimer(); // tick 0 of a new blink
+    EXPECT_TRUE(blink->isActive());
+    EXPECT_EQ(lit("LED_Lan"), !lan);
+    EXPECT_EQ(lit("LED_WLan"), !wlan);
+    form->LedBlinkTimer(); // tick 1
+    EXPECT_EQ(lit("LED_Lan"), lan);
+    EXPECT_EQ(lit("LED_WLan"), !wlan);
+    EXPECT_FALSE(lit("LED_Power"));
+}
+
+TEST_F(FrontPanel, ASilentDeviceLightsThePowerLedOnlyUntilItAnswersAgain) {
+    start("recent");
+    ASSERT_TRUE(SimDevice::waitUntil(
+        [&] { return form->statusCode() == 0 && !form->statusText().isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(sim->command("silent 4"));
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->pollTimedOut(); }, kWaitMs));
+    EXPECT_EQ(form->statusCode(), -405);
+    EXPECT_EQ(form->statusText(), qv::codeText(-405));
+    EXPECT_TRUE(lit("LED_Power"));
+    EXPECT_FALSE(lit("LED_Lan"));
+    EXPECT_FALSE(lit("LED_WLan"));
+
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->statusCode() == 0; }, kWaitMs));
+    EXPECT_TRUE(form->statusText().startsWith("Get: (QvSNMP++) Ok!. Receive at "));
+    EXPECT_FALSE(lit("LED_Power"));
+}
+
+TEST_F(FrontPanel, AStoppedDeviceTimesOutWithTheTextOfAMessageFile) {
+    // A message file that words the time-out differently changes the line, not the rule.
+    QFile file(dir.filePath("snmpclass.err"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 23; ++i)
+        file.write(i == 5 ? "SNMP request timed out!\n" : "(SNMPClass) other\n");
+    file.close();
+    ASSERT_TRUE(qv::LoadMessageFile(qv::MessageTable::SnmpClass, file.fileName()));
+
+    start("recent");
+    sim->stop();
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->pollTimedOut(); }, kWaitMs));
+    EXPECT_EQ(form->statusText(), "SNMP request timed out!");
+    EXPECT_TRUE(lit("LED_Power"));
+    qv::resetMessageTables();
+}
+
+TEST_F(FrontPanel, ABadAddressIsReportedOnEveryPollWithThePowerLedOnly) {
+    registry = platform::makeIniRegistry(dir.filePath("registry.ini"));
+    platform::setRegistry(registry.get());
+    form = std::make_unique<TMainForm>(QStringList{"/I" + test::deviceAddress(9) + ".7"});
+    ASSERT_TRUE(form->started());
+    EXPECT_EQ(form->statusCode(), -509);
+    EXPECT_EQ(form->statusText(), qv::codeText(-509));
+    EXPECT_TRUE(lit("LED_Power"));
+    EXPECT_FALSE(lit("LED_Lan"));
+    // The poll keeps trying.
+    EXPECT_TRUE(form->findChild<QTimer*>("LedStatus")->isActive());
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+// ---- Capabilities ----------------------------------------------------------------------------
+
+struct ProfileCase {
+    const char* profile;
+    bool saveSupported;
+    const char* firmware;
+    const char* syslog;
+    // Items visible after their menus opened.
+    QStringList shown;
+    QStringList hidden;
+};
+
+class Capabilities : public DeviceWindow, public ::testing::WithParamInterface<ProfileCase> {};
+
+TEST_P(Capabilities, MenusFollowTheDevicesCapabilities) {
+    const ProfileCase& c = GetParam();
+    start(c.profile);
+    EXPECT_EQ(app::saveSupported(), c.saveSupported);
+    EXPECT_EQ(form->menuItem("Configration1")->isVisible(), c.saveSupported);
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return flag("Ed_FwVer") == c.firmware; }, kWaitMs));
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return flag("SyslogSupport") == c.syslog; }, kWaitMs));
+    // The other asynchronous answers of the probe come with it.
+    SimDevice::waitUntil([] { return false; }, 300);
+
+    for (const char* menu : {"advanced2", "tools2", "status2", "stStats1"})
+        emit form->menu(menu)->aboutToShow();
+    for (const QString& item : c.shown)
+        EXPECT_TRUE(form->menuItem(item)->isVisible()) << item.toStdString();
+    for (const QString& item : c.hidden)
+        EXPECT_FALSE(form->menuItem(item)->isVisible()) << item.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Profiles, Capabilities,
+    ::testing::Values(
+        // Multi-SSID, rogue AP, grouping (so a manager address: no Miscellaneous), SNTP, client
+        // information, log, Ethernet counters, save-and-activate.
+        ProfileCase{"recent",
+                    true,
+                    "v2.50",
+                    "1",
+                    {"Ad_MultiSSID", "RogueAP", "adGrouping2", "SNTP1", "Client1", "SystemLog",
+                     "stStats1", "Ethernet1", "adPerformance1", "tAdmin2"},
+                    {"adMode1", "adEncryption2", "tMisc1"}},
+        // Early firmware answers none of the newer flags: they keep their design texts, which
+        // read as 0. Client Info follows the 1.x firmware.
+        ProfileCase{"early",
+                    false,
+                    "v1.12",
+                    "0",
+                    {"adMode1", "adEncryption2", "tMisc1", "Client1", "stStats1"},
+                    {"Ad_MultiSSID", "RogueAP", "adGrouping2", "SNTP1", "SystemLog", "Ethernet1",
+                     "Configration1"}}),
+    [](const auto& info) { return std::string(info.param.profile); });
+
+TEST_F(Capabilities, FlagsThatHoldOtherValuesLeaveTheirItemsAsTheyWere) {
+    start("recent");
+    QAction* rogue = form->menuItem("RogueAP");
+    QAction* grouping = form->menuItem("adGrouping2");
+    const struct {
+        const char* rogueFlag;
+        bool before;
+        bool after;
+    } cases[] = {{"0", true, false}, {"2", false, false}, {"1", false, true}, {"7", true, true}};
+    for (const auto& c : cases) {
+        rogue->setVisible(c.before);
+        grouping->setVisible(c.before);
+        form->flagEdit("Ed_Rogue")->setText(c.rogueFlag);
+        form->flagEdit("Ed_Grouping")->setText(c.rogueFlag);
+        form->advanced2Click();
+        EXPECT_EQ(rogue->isVisible(), c.after) << c.rogueFlag;
+        EXPECT_EQ(grouping->isVisible(), c.after) << c.rogueFlag;
+    }
+}
+
+TEST_F(Capabilities, ASilentDeviceHidesClientInfoWithoutAsking) {
+    start("recent");
+    ASSERT_TRUE(SimDevice::waitUntil(
+        [&] { return form->statusCode() == 0 && !form->statusText().isEmpty(); }, kWaitMs));
+    form->status2Click();
+    EXPECT_TRUE(form->menuItem("Client1")->isVisible());
+    ASSERT_TRUE(sim->command("silent 30"));
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->pollTimedOut(); }, kWaitMs));
+    sim->clearJournal();
+    form->status2Click();
+    EXPECT_FALSE(form->menuItem("Client1")->isVisible());
+    for (const auto& pdu : sim->journal())
+        EXPECT_NE(pdu["varbinds"].toArray()[0].toObject()["oid"], test::devMibOid("99.1.1.7.0"));
+}
+
+TEST_F(Capabilities, EveryEighthRefreshEmptiesThePeriodicFlagsOfASilentDevice) {
+    start("recent");
+    ASSERT_TRUE(SimDevice::waitUntil(
+        [&] { return flag("SyslogSupport") == "1" && flag("IPAddressEdit") == sim->address(); },
+        kWaitMs));
+    EXPECT_EQ(flag("SubMaskEdit"), "255.0.0.0");
+    ASSERT_TRUE(sim->command("silent 60"));
+    // Seven refreshes keep what the device last said...
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->refreshCounter() == 7; }, kWaitMs));
+    EXPECT_EQ(flag("SyslogSupport"), "1");
+    EXPECT_EQ(flag("Ed_FwVer"), "v2.50");
+    // ...the eighth empties the twelve flags before asking again.
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->refreshCounter() == 1; }, kWaitMs));
+    for (const char* name :
+         {"Ed_FwVer", "Ed_Countrycode", "ED_Turbomode", "APModeSupport", "ifMultiSSID_Edit",
+          "Ed_Rogue", "IPAddressEdit", "SubMaskEdit", "NewMultiSupport", "SyslogSupport",
+          "Ed_ClientAddSSID", "Ed_KeyTypeSup"})
+        EXPECT_EQ(flag(name), "") << name;
+    // Flags read once, and the last periodic ones, keep their texts.
+    EXPECT_EQ(flag("Ed_Grouping"), "1");
+    EXPECT_EQ(flag("Ed_spSNTP"), "1");
+    EXPECT_EQ(form->flag("SyslogSupport"), 0);
+}
+
+TEST_F(Capabilities, ClosingTheWindowStopsTheRefresh) {
+    start("recent");
+    QTimer* refresh = form->findChild<QTimer*>("Timer1");
+    EXPECT_TRUE(refresh->isActive());
+    form->close();
+    EXPECT_FALSE(refresh->isActive());
+}
+
+} // namespace
