@@ -6,6 +6,7 @@
 #include "app/resources.h"
 #include "app/startup.h"
 #include "app/wait_dialog.h"
+#include "binding/request2edits.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "platform/registry.h"
@@ -78,15 +79,6 @@ void setVisibility(QAction* item, app::Visibility visible) {
         item->setVisible(*visible);
 }
 
-// Shows a value text in a flag edit the way its format does: "%s" as it is, "%u" the number.
-QString flagShown(const QString& value, const char* format) {
-    if (QLatin1String(format) == QLatin1String("%u")) {
-        bool ok = false;
-        const qulonglong number = value.toULongLong(&ok);
-        return ok ? QString::number(number) : value;
-    }
-    return value;
-}
 } // namespace
 
 namespace app {
@@ -98,7 +90,7 @@ TMainForm* mainForm() {
 // A capability request and the table row it was made from.
 struct TMainForm::FlagRequest {
     const tmw::CapabilityRequest* def;
-    std::unique_ptr<QvSNMPRequest> request;
+    std::unique_ptr<QvSNMPRequest2Edits> request;
 };
 
 TMainForm::TMainForm(QStringList arguments, QWidget* parent)
@@ -451,59 +443,49 @@ void TMainForm::probeCapabilities() {
     for (const tmw::CapabilityRequest& def : tmw::kCapabilityRequests) {
         if (position++ == tmw::kSaveRequestPosition)
             probeSaveRequest();
-        auto request = std::make_unique<FlagRequest>();
-        request->def = &def;
-        request->request = std::make_unique<QvSNMPRequest>();
-        request->request->vars = QvSNMPVarList(def.vars(), SVT_SV, 0);
-        refreshFlag(*request);
-        flagRequests_.push_back(std::move(request));
+        auto flagRequest = std::make_unique<FlagRequest>();
+        flagRequest->def = &def;
+        auto request = std::make_unique<QvSNMPRequest2Edits>(this);
+        request->vars.Assign(QvSNMPVarList(def.vars(), SVT_SV, 0));
+        // A failed get only means the device lacks the object: nothing is shown.
+        request->silentFailures = true;
+        if (def.read == tmw::FlagRead::SyncOnce)
+            request->mode = 0;
+        for (const tmw::FlagEdit& e : def.edits)
+            if (e.control)
+                request->BindFormat(e.var, QString::fromLatin1(def.format),
+                                    flagEdit(QString::fromLatin1(e.control)));
+        flagRequest->request = std::move(request);
+        refreshFlag(*flagRequest);
+        flagRequests_.push_back(std::move(flagRequest));
     }
 }
 
 void TMainForm::refreshFlag(FlagRequest& flagRequest) {
-    // A failed get leaves the edits as they are, and nothing is shown.
-    const tmw::CapabilityRequest& def = *flagRequest.def;
-    const auto show = [this, &def](const QvSNMPVarList& vars) {
-        for (const tmw::FlagEdit& e : def.edits)
-            if (e.control)
-                flagEdit(QString::fromLatin1(e.control))
-                    ->setText(flagShown(vars.item(e.var).value, def.format));
-    };
     try {
-        if (def.read == tmw::FlagRead::SyncOnce) {
-            bool ok = true;
-            flagRequest.request->GetStep(ok, true);
-            if (ok)
-                show(flagRequest.request->vars);
-        } else {
-            flagRequest.request->GetStepAsync(
-                [show](const QvSNMPError& record, QvSNMPVarList& vars) {
-                    if (record.code == 0)
-                        show(vars);
-                },
-                true);
-        }
+        flagRequest.request->Refresh();
     } catch (const QvException&) {
         // A bad address: the front-panel poll shows it.
     }
 }
 
 void TMainForm::probeSaveRequest() {
-    saveRequest_ = std::make_unique<QvSNMPRequest>();
-    saveRequest_->vars = QvSNMPVarList(tmw::kSaveActivate, SVT_SV, 0);
-    const QvSNMPVar& active = saveRequest_->vars.item(0);
-    const QvSNMPVar& discard = saveRequest_->vars.item(1);
-    active.optionList->FillItems(CB_Active);
-    discard.optionList->FillItems(CB_Discard);
-    bool ok = true;
+    saveRequest_ = std::make_unique<QvSNMPRequest2Edits>(this);
+    saveRequest_->vars.Assign(QvSNMPVarList(tmw::kSaveActivate, SVT_SV, 0));
+    saveRequest_->mode = 0;
+    saveRequest_->silentFailures = true;
+    saveRequest_->BindComboBox(0, CB_Active);
+    saveRequest_->BindComboBox(1, CB_Discard);
+    saveRequest_->onComplete = [this](const QvSNMPError& record) {
+        if (record.code != 0)
+            saveFailure_ = record;
+    };
+    saveRequest_->OnAfterSet = [this] { waitHook(); };
+    bool ok = false;
     try {
-        saveRequest_->GetStep(ok, true);
+        ok = saveRequest_->Refresh();
     } catch (const QvException&) {
         ok = false;
-    }
-    if (ok) {
-        active.optionList->SelectItem(CB_Active, active.value);
-        discard.optionList->SelectItem(CB_Discard, discard.value);
     }
     app::setSaveSupported(ok);
     items_.value(QStringLiteral("Configration1"))->setVisible(ok);
@@ -551,18 +533,17 @@ void TMainForm::tools2Click() {
 
 bool TMainForm::refreshClientInfo() {
     // One request per opening, released here.
-    QvSNMPRequest request;
-    request.vars = QvSNMPVarList(tmw::kClientInfoSupported, SVT_SV, 0);
-    bool ok = true;
+    QvSNMPRequest2Edits request(this);
+    request.vars.Assign(QvSNMPVarList(tmw::kClientInfoSupported, SVT_SV, 0));
+    request.mode = 0;
+    request.silentFailures = true;
+    request.BindFormat(0, QStringLiteral("%u"),
+                       flagEdit(QString::fromLatin1(tmw::kClientInfoControl)));
     try {
-        request.GetStep(ok, true);
+        return request.Refresh();
     } catch (const QvException&) {
-        ok = false;
+        return false;
     }
-    if (ok)
-        flagEdit(QString::fromLatin1(tmw::kClientInfoControl))
-            ->setText(flagShown(request.vars.item(0).value, "%u"));
-    return ok;
 }
 
 void TMainForm::status2Click() {
@@ -609,54 +590,51 @@ void TMainForm::About1Click() {
 // ---- Save and Active, Discard Changes ----------------------------------------------------------
 
 void TMainForm::cfgSave1Click() {
-    savePending_ = true;
-    applySaveRequest(0, 1);
-}
-
-void TMainForm::cfgDiscard1Click() {
-    if (!platform::confirm(QString::fromLatin1(kWarningCaption),
-                           QStringLiteral("All of your changes will be discarded! continue?")))
-        return;
-    applySaveRequest(1, 1);
-}
-
-void TMainForm::applySaveRequest(int settableVar, int comboIndex) {
     if (!saveRequest_)
         return;
     QvSNMPVarList& vars = saveRequest_->vars;
-    vars.item(settableVar).access = QvAccess::readwrite;
-    vars.item(1 - settableVar).access = QvAccess::invalid;
-    QComboBox* combo = settableVar == 0 ? CB_Active : CB_Discard;
-    combo->setCurrentIndex(comboIndex);
-    vars.item(0).value = CB_Active->currentText();
-    vars.item(1).value = CB_Discard->currentText();
-
-    QvSNMPError failure;
-    bool failed = false;
-    saveRequest_->onComplete = [&](const QvSNMPError& record) {
-        failure = record;
-        failed = true;
-    };
-    bool ok = true;
-    try {
-        saveRequest_->Set(ok, false);
-    } catch (const QvException& e) {
-        failure.code = e.code();
-        failure.text = e.text();
-        failed = true;
-    }
-    saveRequest_->onComplete = nullptr;
-    waitHook(failed ? &failure : nullptr);
+    vars.item(0).access = QvAccess::readwrite;
+    vars.item(1).access = QvAccess::invalid;
+    CB_Active->setCurrentIndex(1); // "Activate"
+    savePending_ = true;
+    applySaveRequest();
 }
 
-void TMainForm::waitHook(const QvSNMPError* failure) {
+void TMainForm::cfgDiscard1Click() {
+    if (!saveRequest_)
+        return;
+    if (!platform::confirm(QString::fromLatin1(kWarningCaption),
+                           QStringLiteral("All of your changes will be discarded! continue?")))
+        return;
+    QvSNMPVarList& vars = saveRequest_->vars;
+    vars.item(1).access = QvAccess::readwrite;
+    vars.item(0).access = QvAccess::invalid;
+    CB_Discard->setCurrentIndex(1); // "Discard"
+    applySaveRequest();
+}
+
+void TMainForm::applySaveRequest() {
+    saveFailure_.reset();
+    try {
+        saveRequest_->Apply(true, true);
+    } catch (const QvException& e) {
+        // Raised before anything was sent: the hook has not run.
+        QvSNMPError failure;
+        failure.code = e.code();
+        failure.text = e.text();
+        saveFailure_ = failure;
+        waitHook();
+    }
+}
+
+void TMainForm::waitHook() {
     if (!savePending_)
         return;
     savePending_ = false;
     // A device that refused the save says why, and does not restart. One that did not answer
     // may be restarting already: the count-down is shown all the same.
-    if (failure && failure->code != kTimedOutCode) {
-        platform::message(QString::fromLatin1(kErrorCaption), failure->text);
+    if (saveFailure_ && saveFailure_->code != kTimedOutCode) {
+        platform::message(QString::fromLatin1(kErrorCaption), saveFailure_->text);
         return;
     }
     delete waitDialog_.data();

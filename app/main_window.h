@@ -11,9 +11,11 @@
 // Pages read a capability flag as a number with default 0: app::mainForm()->flag("Ed_Grouping").
 #include "app/wait_dialog.h"
 #include "platform/single_instance.h"
+#include "snmplib/request.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -27,8 +29,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QTimer;
-struct QvSNMPError;
-class QvSNMPRequest;
+class QvSNMPRequest2Edits;
 class TMainForm;
 
 namespace app {
@@ -111,10 +112,10 @@ private:
     void pollAnswer(const QvSNMPError& record);
     void showStatus(const QString& text, int code);
     void powerLedOnly();
-    // Runs the save request's SET of the variable that `access` leaves settable and then the
-    // wait hook.
-    void applySaveRequest(int settableVar, int comboIndex);
-    void waitHook(const QvSNMPError* failure);
+    // The save request's SET of the variable its access leaves settable; the wait hook follows.
+    void applySaveRequest();
+    // After every set of the save request: a save opens the wait dialog.
+    void waitHook();
     void openPage(const QString& className);
 
     QStringList arguments_;
@@ -139,8 +140,9 @@ private:
 
     std::unique_ptr<QvSNMPRequest> pollRequest_;
     std::vector<std::unique_ptr<FlagRequest>> flagRequests_;
-    std::unique_ptr<QvSNMPRequest> saveRequest_;
+    std::unique_ptr<QvSNMPRequest2Edits> saveRequest_;
     bool savePending_ = false;
+    std::optional<QvSNMPError> saveFailure_; // of the save request's last set
     QPointer<TFM_Waiting> waitDialog_;
 
     QString statusText_;

@@ -1,9 +1,9 @@
 #include "app/wait_dialog.h"
 
 #include "app/main_window.h"
+#include "binding/request2edits.h"
 #include "platform/timers.h"
 #include "snmplib/qv_exception.h"
-#include "snmplib/request.h"
 #include "tables/main_window.h"
 
 #include <QGridLayout>
@@ -93,12 +93,13 @@ void TFM_Waiting::restartStep() {
         return;
     // A restart command that fails or is not answered is not reported: the device may already
     // be restarting, and the count-down goes on either way.
-    rebootRequest_ = std::make_unique<QvSNMPRequest>();
-    rebootRequest_->vars = QvSNMPVarList(tables::main_window::kRestartCommand, SVT_SV, 0);
+    rebootRequest_ = std::make_unique<QvSNMPRequest2Edits>(this);
+    rebootRequest_->vars.Assign(QvSNMPVarList(tables::main_window::kRestartCommand, SVT_SV, 0));
+    rebootRequest_->silentFailures = true;
+    rebootRequest_->BindFormat(0, QStringLiteral("%s"), Ed_Reboot);
     Ed_Reboot->setText(QStringLiteral("Reboot"));
-    rebootRequest_->vars.item(0).value = Ed_Reboot->text();
     try {
-        rebootRequest_->SetAsync([](const QvSNMPError&, QvSNMPVarList&) {}, false);
+        rebootRequest_->Apply(true, true);
     } catch (const QvException&) {
         // A bad address fails the front-panel poll as well; the operator sees it there.
     }

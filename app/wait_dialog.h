@@ -13,7 +13,7 @@
 class QLabel;
 class QLineEdit;
 class QTimer;
-class QvSNMPRequest;
+class QvSNMPRequest2Edits;
 
 namespace app {
 // Whether the device keeps changes pending until "Save and Active" (decided by the main window's
@@ -49,7 +49,7 @@ public:
     QTimer* Timer1 = nullptr;       // 1200 ms
 
     // The restart request once the restart step has sent it.
-    const QvSNMPRequest* rebootRequest() const { return rebootRequest_.get(); }
+    const QvSNMPRequest2Edits* rebootRequest() const { return rebootRequest_.get(); }
 
     // One tick of Timer1.
     void Timer1Timer();
@@ -63,5 +63,5 @@ public slots:
 private:
     void restartStep();
 
-    std::unique_ptr<QvSNMPRequest> rebootRequest_;
+    std::unique_ptr<QvSNMPRequest2Edits> rebootRequest_;
 };
