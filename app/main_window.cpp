@@ -164,6 +164,10 @@ void TMainForm::buildFrontPanel() {
     statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
     statusPanel_->setAccessibleName(QStringLiteral("Device status"));
     statusPanel_->setMinimumWidth(50);
+    // The whole status line fits the picture's width in a smaller face.
+    QFont statusFont = statusPanel_->font();
+    statusFont.setPointSizeF(statusFont.pointSizeF() * 0.8);
+    statusPanel_->setFont(statusFont);
     statusPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     bar->addWidget(statusPanel_, 1);
     setStatusBar(bar);
@@ -198,6 +202,11 @@ void TMainForm::buildFlags() {
 void TMainForm::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    // The five menus share the picture's width: a slightly smaller face keeps "Help" on the bar
+    // instead of behind an overflow button.
+    QFont menuFont = bar->font();
+    menuFont.setPointSizeF(menuFont.pointSizeF() * 0.8);
+    bar->setFont(menuFont);
     const auto addMenu = [&](QWidget* parent, const char* name, const QString& caption) {
         QMenu* menu =
             parent == bar ? bar->addMenu(caption) : static_cast<QMenu*>(parent)->addMenu(caption);
