@@ -186,6 +186,13 @@ void _TFTPSession::onData(quint16 block, QByteArrayView data) {
         report(kCanceled);
         return;
     }
+    if (data.size() == kBlockSize) {
+        // Acknowledge a full block before storing it, so the peer's next block is on its way
+        // while we write; a failed write still ends the session before anything is committed.
+        if (!send(ackPacket(block)))
+            return;
+        armDeadline();
+    }
     if (writeFile_->write(data.data(), data.size()) != data.size()) {
         sendError(kErrDiskFull);
         report(kDiskFull);
@@ -195,9 +202,6 @@ void _TFTPSession::onData(quint16 block, QByteArrayView data) {
     msg_.lastBlockBytes = static_cast<int>(data.size());
     msg_.totalBytes += data.size();
     if (data.size() == kBlockSize) {
-        if (!send(ackPacket(block)))
-            return;
-        armDeadline();
         report(kTransferring);
         return;
     }
