@@ -227,10 +227,10 @@ void Agent::start() {
     // every PDU passes receive() first: admission, the journal, and holding requests whose
     // answer is due later.
     const auto& settings = device_.settings();
-    std::string spec = "udp:" + settings.listenAddress + ":" + std::to_string(settings.port);
-    netsnmp_transport* transport = netsnmp_transport_open_server("snmp", spec.c_str());
+    std::string endpoint = "udp:" + settings.listenAddress + ":" + std::to_string(settings.port);
+    netsnmp_transport* transport = netsnmp_transport_open_server("snmp", endpoint.c_str());
     if (!transport)
-        throw std::runtime_error("cannot listen on " + spec);
+        throw std::runtime_error("cannot listen on " + endpoint);
     netsnmp_session setup;
     snmp_sess_init(&setup);
     setup.version = SNMP_DEFAULT_VERSION;
@@ -242,7 +242,7 @@ void Agent::start() {
     const int socket = transport->sock;
     session_ = snmp_add(&setup, transport, netsnmp_agent_check_packet, netsnmp_agent_check_parse);
     if (!session_)
-        throw std::runtime_error("cannot open the agent session on " + spec);
+        throw std::runtime_error("cannot open the agent session on " + endpoint);
     sockaddr_in bound{};
     socklen_t length = sizeof bound;
     if (getsockname(socket, reinterpret_cast<sockaddr*>(&bound), &length) == 0)

@@ -15,13 +15,13 @@ using qv::tftp::kSuccess;
 
 namespace {
 
-using GetFn = ClientSpec (*)(quint16, const QString&, const QString&);
-using PutFn = ClientSpec (*)(quint16, const QString&, const QString&);
+using GetFn = ClientCommand (*)(quint16, const QString&, const QString&);
+using PutFn = ClientCommand (*)(quint16, const QString&, const QString&);
 
-ClientSpec curlGetDefault(quint16 p, const QString& r, const QString& l) {
+ClientCommand curlGetDefault(quint16 p, const QString& r, const QString& l) {
     return curlGet(p, r, l);
 }
-ClientSpec curlPutDefault(quint16 p, const QString& l, const QString& r) {
+ClientCommand curlPutDefault(quint16 p, const QString& l, const QString& r) {
     return curlPut(p, l, r);
 }
 
@@ -85,8 +85,8 @@ TEST_F(TftpClients, FortyMebibytesBothWaysPastTheBlockNumberWrap) {
     const QByteArray expected = fileSha1(path("big.bin"));
     struct Case {
         const char* client;
-        ClientSpec get;
-        ClientSpec put;
+        ClientCommand get;
+        ClientCommand put;
     };
     const QString got = work.filePath("big-got.bin");
     const Case cases[] = {

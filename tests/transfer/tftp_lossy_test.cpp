@@ -11,19 +11,19 @@ using qv::tftp::kSuccess;
 
 namespace {
 
-using Spec = ClientSpec (*)(quint16, const QString&, const QString&);
+using CommandMaker = ClientCommand (*)(quint16, const QString&, const QString&);
 
-ClientSpec curlGetLossy(quint16 p, const QString& r, const QString& l) {
+ClientCommand curlGetLossy(quint16 p, const QString& r, const QString& l) {
     return curlGet(p, r, l, 5); // retransmits every second, gives up after 5 s
 }
-ClientSpec curlPutLossy(quint16 p, const QString& l, const QString& r) {
+ClientCommand curlPutLossy(quint16 p, const QString& l, const QString& r) {
     return curlPut(p, l, r, 5);
 }
 
 struct Client {
     const char* name;
-    Spec get;
-    Spec put;
+    CommandMaker get;
+    CommandMaker put;
 };
 const Client kClients[] = {
     {"curl", curlGetLossy, curlPutLossy},
@@ -42,7 +42,7 @@ TEST_F(TftpLossy, EveryTransferCompletesIntactOrFailsCleanly) {
 
     // Downloads: the server resends a block after 300 ms, up to eight times.
     server->SetTimeouts(30, 8);
-    std::vector<ClientSpec> gets;
+    std::vector<ClientCommand> gets;
     std::vector<std::pair<QString, QByteArray>> expectGets; // local file, content
     for (const Client& c : kClients) {
         for (const qsizetype size : sizes) {
@@ -69,7 +69,7 @@ TEST_F(TftpLossy, EveryTransferCompletesIntactOrFailsCleanly) {
     // Uploads over earlier files: the server waits 2.5 s for the next block, so that a client
     // resending after one second survives a lost datagram.
     server->SetTimeouts(250, 3);
-    std::vector<ClientSpec> puts;
+    std::vector<ClientCommand> puts;
     struct Upload {
         QString target;
         QByteArray earlier;

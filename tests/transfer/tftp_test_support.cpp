@@ -68,9 +68,9 @@ bool saysFailure(const QByteArray& out) {
 }
 } // namespace
 
-std::vector<ClientRun> runClients(const std::vector<ClientSpec>& specs, int timeoutMs) {
+std::vector<ClientRun> runClients(const std::vector<ClientCommand>& specs, int timeoutMs) {
     std::vector<std::unique_ptr<QProcess>> procs;
-    for (const ClientSpec& s : specs) {
+    for (const ClientCommand& s : specs) {
         auto p = std::make_unique<QProcess>();
         p->setProcessChannelMode(QProcess::MergedChannels);
         p->setWorkingDirectory(QDir::tempPath());
@@ -111,11 +111,11 @@ std::vector<ClientRun> runClients(const std::vector<ClientSpec>& specs, int time
 
 ClientRun runClient(const QString& program, const QStringList& args, int timeoutMs,
                     const QByteArray& input) {
-    return runClient(ClientSpec{program, args, input}, timeoutMs);
+    return runClient(ClientCommand{program, args, input}, timeoutMs);
 }
 
-ClientRun runClient(const ClientSpec& spec, int timeoutMs) {
-    return runClients({spec}, timeoutMs).front();
+ClientRun runClient(const ClientCommand& command, int timeoutMs) {
+    return runClients({command}, timeoutMs).front();
 }
 
 namespace {
@@ -131,40 +131,40 @@ QByteArray hpaScript(const QString& command) {
 }
 } // namespace
 
-ClientSpec curlGet(quint16 port, const QString& remote, const QString& local, int maxSeconds) {
+ClientCommand curlGet(quint16 port, const QString& remote, const QString& local, int maxSeconds) {
     return {QStringLiteral("curl"),
             {"-sS", "--path-as-is", "--max-time", QString::number(maxSeconds), "-o", local,
              curlUrl(port, remote)},
             {}};
 }
 
-ClientSpec curlPut(quint16 port, const QString& local, const QString& remote, int maxSeconds) {
+ClientCommand curlPut(quint16 port, const QString& local, const QString& remote, int maxSeconds) {
     return {QStringLiteral("curl"),
             {"-sS", "--path-as-is", "--max-time", QString::number(maxSeconds), "-T", local,
              curlUrl(port, remote)},
             {}};
 }
 
-ClientSpec hpaGet(quint16 port, const QString& remote, const QString& local) {
+ClientCommand hpaGet(quint16 port, const QString& remote, const QString& local) {
     return {QStringLiteral("tftp"),
             {"127.0.0.1", QString::number(port)},
             hpaScript(QStringLiteral("get %1 %2").arg(remote, local))};
 }
 
-ClientSpec hpaPut(quint16 port, const QString& local, const QString& remote) {
+ClientCommand hpaPut(quint16 port, const QString& local, const QString& remote) {
     return {QStringLiteral("tftp"),
             {"127.0.0.1", QString::number(port)},
             hpaScript(QStringLiteral("put %1 %2").arg(local, remote))};
 }
 
-ClientSpec atftpGet(quint16 port, const QString& remote, const QString& local) {
+ClientCommand atftpGet(quint16 port, const QString& remote, const QString& local) {
     return {QStringLiteral("atftp"),
             {"--tftp-timeout", "1", "-g", "-r", remote, "-l", local, "127.0.0.1",
              QString::number(port)},
             {}};
 }
 
-ClientSpec atftpPut(quint16 port, const QString& local, const QString& remote) {
+ClientCommand atftpPut(quint16 port, const QString& local, const QString& remote) {
     return {QStringLiteral("atftp"),
             {"--tftp-timeout", "1", "-p", "-l", local, "-r", remote, "127.0.0.1",
              QString::number(port)},

@@ -44,22 +44,24 @@ ClientRun runClient(const QString& program, const QStringList& args, int timeout
                     const QByteArray& input = {});
 
 // Several programs at once; every one is waited for (or killed) before returning.
-struct ClientSpec {
+struct ClientCommand {
     QString program;
     QStringList args;
     QByteArray input;
 };
-std::vector<ClientRun> runClients(const std::vector<ClientSpec>& specs, int timeoutMs);
-ClientRun runClient(const ClientSpec& spec, int timeoutMs);
+std::vector<ClientRun> runClients(const std::vector<ClientCommand>& specs, int timeoutMs);
+ClientRun runClient(const ClientCommand& command, int timeoutMs);
 
 // Command lines of the real clients. `port` is the server's (or a relay's) port on 127.0.0.1.
 // curl's --max-time also sets its retransmission interval (a third of it, at least 1 s).
-ClientSpec curlGet(quint16 port, const QString& remote, const QString& local, int maxSeconds = 3);
-ClientSpec curlPut(quint16 port, const QString& local, const QString& remote, int maxSeconds = 3);
-ClientSpec hpaGet(quint16 port, const QString& remote, const QString& local);
-ClientSpec hpaPut(quint16 port, const QString& local, const QString& remote);
-ClientSpec atftpGet(quint16 port, const QString& remote, const QString& local);
-ClientSpec atftpPut(quint16 port, const QString& local, const QString& remote);
+ClientCommand curlGet(quint16 port, const QString& remote, const QString& local,
+                      int maxSeconds = 3);
+ClientCommand curlPut(quint16 port, const QString& local, const QString& remote,
+                      int maxSeconds = 3);
+ClientCommand hpaGet(quint16 port, const QString& remote, const QString& local);
+ClientCommand hpaPut(quint16 port, const QString& local, const QString& remote);
+ClientCommand atftpGet(quint16 port, const QString& remote, const QString& local);
+ClientCommand atftpPut(quint16 port, const QString& local, const QString& remote);
 
 // One event as the handler saw it.
 struct Event {
