@@ -102,7 +102,6 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     app::loadMessageFiles(platform::executableDir(), app::MessageFileLoad::BesideExecutable);
-    pages_ = app::pageFactories();
 
     buildFrontPanel();
     buildFlags();
@@ -578,7 +577,7 @@ void TMainForm::stStats1Click() {
 }
 
 void TMainForm::openPage(const QString& className) {
-    const app::PageFactory factory = pages_.value(className);
+    const app::PageFactory factory = app::pageFactories().value(className);
     if (!factory)
         return; // a page that does not exist yet, or no page for this flag value
     try {

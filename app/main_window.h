@@ -38,8 +38,10 @@ TMainForm* mainForm();
 
 // Makes the page of a menu item; owner is the main window. Pages are shown modally.
 using PageFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
-// Page class name -> factory, for the pages that exist (app/pages.cpp).
+// Page class name -> factory, for the pages that exist. The module's main() installs the page
+// list (pages/page_list.h); a menu item whose page is not listed opens nothing.
 QHash<QString, PageFactory> pageFactories();
+void setPageFactories(QHash<QString, PageFactory> factories);
 } // namespace app
 
 class TMainForm : public QMainWindow {
@@ -136,7 +138,6 @@ private:
     QHash<QString, QLineEdit*> flags_;
     QHash<QString, QAction*> items_;
     QHash<QString, QMenu*> menus_;
-    QHash<QString, app::PageFactory> pages_;
 
     std::unique_ptr<QvSNMPRequest> pollRequest_;
     std::vector<std::unique_ptr<FlagRequest>> flagRequests_;

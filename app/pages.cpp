@@ -3,10 +3,20 @@
 #include <QDialog>
 
 namespace app {
+namespace {
+// Installed once by main() before the main window exists; tests install their own.
+QHash<QString, PageFactory>& installedPages() {
+    static QHash<QString, PageFactory> pages;
+    return pages;
+}
+} // namespace
 
-// The pages the menus open, by class name. A menu item whose page is not listed opens nothing.
 QHash<QString, PageFactory> pageFactories() {
-    return {};
+    return installedPages();
+}
+
+void setPageFactories(QHash<QString, PageFactory> factories) {
+    installedPages() = std::move(factories);
 }
 
 } // namespace app

@@ -1,6 +1,6 @@
 // The main window against the simulated device: front-panel poll, LEDs, capability probe and
 // refresh, menus that follow the device's capabilities.
-#include "tests/app/device_window.h"
+#include "tests/support/device_window.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,5 +1,5 @@
 // Save and Active, Discard Changes and the wait dialog, against the simulated device.
-#include "tests/app/device_window.h"
+#include "tests/support/device_window.h"
 
 #include <QAction>
 #include <QTimer>

@@ -1,0 +1,18 @@
+#include "pages/page_list.h"
+
+#include <memory>
+
+namespace pages {
+namespace {
+template <class Page> app::PageFactory make() {
+    return [](QWidget* owner) -> std::unique_ptr<QDialog> { return std::make_unique<Page>(owner); };
+}
+} // namespace
+
+QHash<QString, app::PageFactory> all() {
+    QHash<QString, app::PageFactory> list;
+    // One line per page: list.insert("TFM_Xxx", make<TFM_Xxx>());
+    return list;
+}
+
+} // namespace pages

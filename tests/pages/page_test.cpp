@@ -1,0 +1,130 @@
+// The machinery every page shares, against the simulated device: write sequences that stop at the
+// first failure, the close rule while an exchange is outstanding, and the restart wait.
+#include "pages/common/page.h"
+#include "platform/events.h"
+#include "tests/support/device_window.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+
+namespace {
+
+using test::devMibOid;
+
+constexpr QvSNMPVarDef kSsid[] = {
+    {"devMib.1.1.1.1.1", "hSSID", QvSyntax::displaystr, QvAccess::readwrite}};
+constexpr QvSNMPVarDef kBroadcast[] = {
+    {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite}};
+constexpr QvSNMPVarDef kChannel[] = {
+    {"devMib.1.1.1.3.1", "hChannel", QvSyntax::integer, QvAccess::readwrite}};
+
+class PageMachinery : public test::DeviceWindow {
+protected:
+    // A page with three one-variable requests, each bound to an edit.
+    void openPage() {
+        start("recent");
+        page = std::make_unique<pages::Page>(form.get());
+        using Table = std::span<const QvSNMPVarDef>;
+        for (Table table : {Table(kSsid), Table(kBroadcast), Table(kChannel)}) {
+            auto* edit = new QLineEdit(page.get());
+            QvSNMPRequest2Edits* request = page->addRequest(table, MVT_SV);
+            request->BindFormat(0, "%s", edit);
+            ASSERT_TRUE(request->Refresh());
+            requests.push_back(request);
+            edits.push_back(edit);
+        }
+        page->show();
+        sim->clearJournal();
+    }
+    void TearDown() override {
+        page.reset();
+        DeviceWindow::TearDown();
+    }
+
+    std::unique_ptr<pages::Page> page;
+    std::vector<QvSNMPRequest2Edits*> requests;
+    std::vector<QLineEdit*> edits;
+};
+
+TEST_F(PageMachinery, WritesStopAtTheFirstFailureAndSkipTheWritesLeftOut) {
+    openPage();
+    edits[0]->setText("lab-north");
+    edits[1]->setText("0");
+    edits[2]->setText("11");
+    ASSERT_TRUE(sim->command("error devMib.1.1.1.2 5 set"));
+    EXPECT_FALSE(pages::writeInOrder({{requests[0]}, {requests[1]}, {requests[2]}}));
+    // The first write went out, the refused one was tried, the channel never was.
+    EXPECT_EQ(sets(), (QStringList{devMibOid("1.1.1.1.1=lab-north"), devMibOid("1.1.1.2.1=0")}));
+    EXPECT_EQ(sim->value("devMib.1.1.1.3.1")["value"].toString(), "6");
+
+    ASSERT_TRUE(sim->command("clear"));
+    sim->clearJournal();
+    bool stepRan = false;
+    EXPECT_TRUE(pages::writeInOrder(
+        {{requests[0], false}, {[&] { return stepRan = true; }}, {requests[2]}}));
+    EXPECT_TRUE(stepRan);
+    EXPECT_EQ(sets(), QStringList{devMibOid("1.1.1.3.1=11")});
+}
+
+TEST_F(PageMachinery, RefusesToCloseWhileAnExchangeOrARegisteredConditionIsOutstanding) {
+    openPage();
+    ASSERT_TRUE(sim->command("silence devMib.1.1.1.1 get"));
+    QvSNMPRequest2Edits* slow = requests[0];
+    slow->mode = 1;
+    slow->timeout = 30; // 300 ms, one retry
+    slow->silentFailures = true;
+    ASSERT_TRUE(slow->Refresh());
+    ASSERT_TRUE(slow->busy);
+
+    page->close();
+    EXPECT_TRUE(page->isVisible());
+    page->reject(); // Escape
+    EXPECT_TRUE(page->isVisible());
+
+    QElapsedTimer clock;
+    clock.start();
+    while (slow->busy && clock.elapsed() < 5000)
+        platform::processPendingEvents();
+    ASSERT_FALSE(slow->busy);
+
+    bool transferRunning = true;
+    page->keepOpenWhile([&] { return transferRunning; });
+    page->close();
+    EXPECT_TRUE(page->isVisible());
+    transferRunning = false;
+    page->close();
+    EXPECT_FALSE(page->isVisible());
+}
+
+TEST_F(PageMachinery, TheRestartWaitRunsOnlyWithoutSaveAndActivate) {
+    openPage();
+    int prepared = 0;
+    const auto prepare = [&](TFM_Waiting& wait) {
+        ++prepared;
+        wait.secondsLeft = 1;
+        wait.sendReboot = false;
+    };
+    app::setSaveSupported(true);
+    EXPECT_FALSE(pages::waitForRestartUnlessSaved(page.get(), prepare));
+    EXPECT_EQ(prepared, 0);
+    app::setSaveSupported(false);
+    EXPECT_TRUE(pages::waitForRestartUnlessSaved(page.get(), prepare));
+    EXPECT_EQ(prepared, 1);
+}
+
+TEST(PageChecks, ARefusalShowsItsMessageMovesTheFocusAndStops) {
+    test::ScriptedPrompter prompter;
+    QDialog dialog;
+    auto* edit = new QLineEdit(&dialog);
+    auto* other = new QLineEdit(&dialog);
+    dialog.show();
+    other->setFocus();
+    EXPECT_FALSE(pages::refuse("Please Input SSID.", "Warning", edit));
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].caption, "Warning");
+    EXPECT_EQ(prompter.shown[0].text, "Please Input SSID.");
+    EXPECT_EQ(prompter.shown[0].buttons, platform::Buttons::Ok);
+    EXPECT_EQ(dialog.focusWidget(), edit);
+}
+
+} // namespace
