@@ -67,6 +67,13 @@ void UdpPort::close() {
 }
 
 void UdpPort::onReadable() {
+    if (receiving_) {
+        // The receiver pumps events while a further datagram waits: keep the notifier quiet until
+        // the receiver returns, or the nested loop would spin on it. Only then, so the common
+        // path costs no notifier changes per datagram.
+        notifier_->setEnabled(false);
+        return;
+    }
     // One datagram per notification: the notifier fires again while more are waiting.
     sockaddr_in from{};
     socklen_t len = sizeof(from);
@@ -75,12 +82,12 @@ void UdpPort::onReadable() {
     if (n < 0 || !receiver_)
         return;
     const auto size = std::min<qsizetype>(n, static_cast<qsizetype>(sizeof(buffer_)));
-    // The notifier stays off while the receiver runs: it may pump events.
     QSocketNotifier* notifier = notifier_;
-    notifier->setEnabled(false);
+    receiving_ = true;
     receiver_(QByteArrayView(buffer_, size), QHostAddress(ntohl(from.sin_addr.s_addr)),
               ntohs(from.sin_port));
-    if (notifier_ == notifier)
+    receiving_ = false;
+    if (notifier_ == notifier && !notifier->isEnabled())
         notifier->setEnabled(true);
 }
 

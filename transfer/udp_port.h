@@ -36,6 +36,7 @@ private:
     quint16 localPort_ = 0;
     QSocketNotifier* notifier_ = nullptr;
     Receiver receiver_;
+    bool receiving_ = false; // the receiver runs (and may pump events)
     char buffer_[2048];
 };
 
