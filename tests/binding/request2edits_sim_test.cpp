@@ -86,20 +86,11 @@ QList<Bind> bindsOf(const QJsonObject& pdu) {
 class BindingSim : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir = new QTemporaryDir;
-        const QString path = dir->filePath(QStringLiteral("binding.profile"));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(kProfile);
-        f.close();
-        sim = new SimDevice(kwtest::SimOptions(path));
+        kwtest::SimOptions options;
+        options.profileText = kProfile;
+        sim = std::make_unique<SimDevice>(options);
     }
-    static void TearDownTestSuite() {
-        delete sim;
-        delete dir;
-        sim = nullptr;
-        dir = nullptr;
-    }
+    static void TearDownTestSuite() { sim.reset(); }
     void SetUp() override {
         ASSERT_TRUE(sim->ok()) << sim->error().toStdString();
         sim->command(QStringLiteral("clear"));
@@ -127,14 +118,12 @@ protected:
         return w;
     }
 
-    static QTemporaryDir* dir;
-    static SimDevice* sim;
+    static std::unique_ptr<SimDevice> sim;
     test::ScriptedPrompter prompter;
     QWidget form;
 };
 
-QTemporaryDir* BindingSim::dir = nullptr;
-SimDevice* BindingSim::sim = nullptr;
+std::unique_ptr<SimDevice> BindingSim::sim;
 
 TEST_F(BindingSim, ScalarsRefreshIntoControlsAndApplyBackAsOneSet) {
     auto* descr = make<QLabel>("La_Descr");

@@ -24,25 +24,9 @@ using testagent::sysObjectId0;
 using testagent::sysUpTime0;
 using testagent::waitUntil;
 
-class AgentExchange : public ::testing::Test {
+class AgentExchange : public testagent::SnmpdSuite {
 protected:
-    static void SetUpTestSuite() {
-        agent = new testagent::SnmpdAgent;
-        if (!agent->start())
-            startError = agent->error();
-    }
-    static void TearDownTestSuite() {
-        delete agent;
-        agent = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(startError.isEmpty()) << startError.toStdString(); }
-
-    static testagent::SnmpdAgent* agent;
-    static QString startError;
 };
-
-testagent::SnmpdAgent* AgentExchange::agent = nullptr;
-QString AgentExchange::startError;
 
 struct VersionCase {
     const char* what;

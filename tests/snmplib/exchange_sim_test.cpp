@@ -23,11 +23,8 @@ const QString netmask0 = devMib + QStringLiteral(".1.2.3.0");
 
 class SimExchange : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { sim = new kwtest::SimDevice; }
-    static void TearDownTestSuite() {
-        delete sim;
-        sim = nullptr;
-    }
+    static void SetUpTestSuite() { sim = std::make_unique<kwtest::SimDevice>(); }
+    static void TearDownTestSuite() { sim.reset(); }
     void SetUp() override {
         ASSERT_TRUE(sim->ok()) << sim->error().toStdString();
         sim->clearJournal();
@@ -61,10 +58,10 @@ protected:
         return result;
     }
 
-    static kwtest::SimDevice* sim;
+    static std::unique_ptr<kwtest::SimDevice> sim;
 };
 
-kwtest::SimDevice* SimExchange::sim = nullptr;
+std::unique_ptr<kwtest::SimDevice> SimExchange::sim;
 
 struct CredentialCase {
     const char* what;

@@ -13,6 +13,8 @@
 
 #include "snmplib/exchange.h"
 
+#include <gtest/gtest.h>
+
 namespace testagent {
 
 inline const QString sysDescr0 = QStringLiteral("1.3.6.1.2.1.1.1.0");
@@ -174,6 +176,21 @@ private:
     quint16 port_ = 0;
     std::unique_ptr<QProcess> process_;
     QString error_;
+};
+
+// One snmpd for every test of a suite; a test fails at once when it could not start.
+class SnmpdSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        agent = std::make_unique<SnmpdAgent>();
+        if (!agent->start())
+            startError = agent->error();
+    }
+    static void TearDownTestSuite() { agent.reset(); }
+    void SetUp() override { ASSERT_TRUE(startError.isEmpty()) << startError.toStdString(); }
+
+    static inline std::unique_ptr<SnmpdAgent> agent;
+    static inline QString startError;
 };
 
 } // namespace testagent

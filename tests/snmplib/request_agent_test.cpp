@@ -53,19 +53,8 @@ constexpr QvSNMPVarDef kInterfaces[] = {
 // Rows by instance: column OID -> value text.
 using Rows = QMap<QString, QMap<QString, QString>>;
 
-class AgentRequest : public ::testing::Test {
+class AgentRequest : public testagent::SnmpdSuite {
 protected:
-    static void SetUpTestSuite() {
-        agent = new testagent::SnmpdAgent;
-        if (!agent->start())
-            startError = agent->error();
-    }
-    static void TearDownTestSuite() {
-        delete agent;
-        agent = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(startError.isEmpty()) << startError.toStdString(); }
-
     // A request on the agent with a list of the table's records.
     static std::unique_ptr<QvSNMPRequest> request(int version, std::span<const QvSNMPVarDef> table,
                                                   quint8 kind, int keys = 0) {
@@ -112,13 +101,7 @@ protected:
             rows[instance][vars.item(i).oid] = vars.item(i).value;
         return rows;
     }
-
-    static testagent::SnmpdAgent* agent;
-    static QString startError;
 };
-
-testagent::SnmpdAgent* AgentRequest::agent = nullptr;
-QString AgentRequest::startError;
 
 TEST_F(AgentRequest, ScalarGetInEveryVersion) {
     for (int version : {0, 1, 3}) {

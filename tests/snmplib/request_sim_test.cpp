@@ -69,22 +69,11 @@ constexpr Credentials kVersions[] = {{"v1", 0}, {"v2c", 1}, {"v3 authPriv", 3}};
 class SimRequest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        dir = new QTemporaryDir;
-        const QString path = dir->filePath(QStringLiteral("values.profile"));
-        QFile f(path);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(kProfile);
-        f.close();
         kwtest::SimOptions options;
-        options.profile = path;
-        sim = new SimDevice(options);
+        options.profileText = kProfile;
+        sim = std::make_unique<SimDevice>(options);
     }
-    static void TearDownTestSuite() {
-        delete sim;
-        delete dir;
-        sim = nullptr;
-        dir = nullptr;
-    }
+    static void TearDownTestSuite() { sim.reset(); }
     void SetUp() override {
         ASSERT_TRUE(sim->ok()) << sim->error().toStdString();
         sim->clearJournal();
@@ -118,12 +107,10 @@ protected:
         return oids;
     }
 
-    static QTemporaryDir* dir;
-    static SimDevice* sim;
+    static std::unique_ptr<SimDevice> sim;
 };
 
-QTemporaryDir* SimRequest::dir = nullptr;
-SimDevice* SimRequest::sim = nullptr;
+std::unique_ptr<SimDevice> SimRequest::sim;
 
 TEST_F(SimRequest, ScalarGetAndSetInEveryVersion) {
     for (const Credentials& c : kVersions) {

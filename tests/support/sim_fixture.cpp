@@ -53,6 +53,14 @@ SimDevice::SimDevice(SimOptions options) : options_(std::move(options)) {
         error_ = "no temporary directory";
         return;
     }
+    if (!options_.profileText.isEmpty()) {
+        options_.profile = dir_.filePath("given.profile");
+        QFile file(options_.profile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(options_.profileText) < 0) {
+            error_ = "cannot write " + options_.profile;
+            return;
+        }
+    }
     for (int attempt = 0; attempt < 5 && !ok_; ++attempt) {
         bool portTaken = false;
         ok_ = startOnce(error_, portTaken);

@@ -8,6 +8,7 @@
 //
 //   kwtest::SimDevice early({"early", 2});       // profile "early", restart time 2 s
 //   kwtest::SimOptions o("recent"); o.tftpPort = 6969; kwtest::SimDevice sim(o);
+//   o.profileText = "devMib.1.0 integer rw 5\n";  // a profile of the test's own
 //
 // Journal (one JSON object per line, see device/journal.h):
 //   sim.journal()           every line, parsed
@@ -49,6 +50,7 @@ struct SimOptions {
         : profile(std::move(profileName)), restartSeconds(restart) {}
 
     QString profile;               // a name in device/profiles/ (without .profile) or a file path
+    QByteArray profileText;        // when set: the profile itself, in place of `profile`
     double restartSeconds;         // how long a restart keeps the device silent
     QString address = "127.0.0.1"; // loopback address to listen on
     int tftpPort = 0;              // the module's TFTP server port; 0: the simulator's default
