@@ -17,6 +17,7 @@
 #include "snmplib/session.h"
 #include "tables/main_window.h"
 
+#include "snmplib/error_codes.h"
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -28,6 +29,8 @@
 #include <QSvgWidget>
 #include <QTime>
 
+using namespace qv::code;
+
 namespace tmw = tables::main_window;
 
 namespace {
@@ -36,7 +39,6 @@ constexpr int kFailureExitCode = 1;
 constexpr char kErrorCaption[] = "Error";
 constexpr char kWarningCaption[] = "Warning";
 // The library's code of an SNMP request that timed out.
-constexpr int kTimedOutCode = -405;
 
 // The device picture and where it sits in the client area.
 constexpr int kPictureX = 8;
@@ -409,7 +411,7 @@ void TMainForm::showStatus(const QString& text, int code) {
 }
 
 bool TMainForm::pollTimedOut() const {
-    return statusCode_ == kTimedOutCode;
+    return statusCode_ == kTimedOut;
 }
 
 void TMainForm::powerLedOnly() {
@@ -641,7 +643,7 @@ void TMainForm::waitHook() {
     savePending_ = false;
     // A device that refused the save says why, and does not restart. One that did not answer
     // may be restarting already: the count-down is shown all the same.
-    if (saveFailure_ && saveFailure_->code != kTimedOutCode) {
+    if (saveFailure_ && saveFailure_->code != kTimedOut) {
         platform::message(QString::fromLatin1(kErrorCaption), saveFailure_->text);
         return;
     }

@@ -11,16 +11,16 @@
 #include "snmplib/value_format.h"
 #include "snmplib/varlist.h"
 
+#include "snmplib/error_codes.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
-namespace {
+using namespace qv::code;
 
-constexpr int kTooFewControls = -522;
-constexpr int kBadPartSyntax = -517;
+namespace {
 
 // The raw value of a variable text. A variable the last exchange did not reach has no value.
 QByteArray rawOf(const QString& text, int syntax) {

@@ -7,6 +7,7 @@
 #include "snmplib/syntax.h"
 #include "snmplib/value_format.h"
 
+#include "snmplib/error_codes.h"
 #include <algorithm>
 #include <cmath>
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTime>
+
+using namespace qv::code;
 
 QvControlKind ControlKindOf(const QWidget* control) {
     if (qobject_cast<const QLabel*>(control))
@@ -33,12 +36,6 @@ QvControlKind ControlKindOf(const QWidget* control) {
 namespace qv {
 
 namespace {
-
-constexpr int kBadPartSyntax = -517;
-constexpr int kBadValue = -518;
-constexpr int kNoOptionList = -520;
-constexpr int kBadControl = -521;
-constexpr int kTooFewControls = -522;
 
 constexpr quint32 kHundredthsPerDay = 8640000;
 const QDate kDayZero(1899, 12, 30);

@@ -2,9 +2,12 @@
 
 #include "snmplib/qv_exception.h"
 
+#include "snmplib/error_codes.h"
 #include <array>
 #include <limits>
 #include <QDateTime>
+
+using namespace qv::code;
 
 namespace {
 
@@ -119,7 +122,7 @@ QByteArray QvDateTime::ToOctets() const {
 
 QvDateTime QvDateTime::FromOctets(const QByteArray& octets) {
     if (octets.size() < 11)
-        throw QvException(-518);
+        throw QvException(kBadValue);
     auto byte = [&](int i) { return static_cast<quint8>(octets[i]); };
     QvDateTime dt{Blank{}};
     dt.year = static_cast<quint16>((byte(0) << 8) | byte(1));

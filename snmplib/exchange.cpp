@@ -17,11 +17,14 @@
 #include "snmplib/qv_exception.h"
 
 // net-snmp last: its headers define macros that Qt's must not see.
+#include "snmplib/error_codes.h"
 #include <arpa/inet.h>
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 #include <netinet/in.h>
 #include <sys/select.h>
+
+using namespace qv::code;
 
 namespace qv {
 
@@ -541,7 +544,7 @@ Slot* Engine::BuildTarget(const Target& target, int* refusal) {
 
     const std::optional<QHostAddress> address = resolveIPv4(target.device.address);
     if (!address)
-        throw QvException(-509);
+        throw QvException(kBadAddress);
 
     const QvSNMPSecurity& s = target.security;
     netsnmp_session cfg;

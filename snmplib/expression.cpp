@@ -3,6 +3,7 @@
 #include "snmplib/messages.h"
 #include "snmplib/qv_exception.h"
 
+#include "snmplib/error_codes.h"
 #include <charconv>
 #include <cmath>
 #include <QDate>
@@ -10,11 +11,12 @@
 #include <QStringList>
 #include <string>
 
+using namespace qv::code;
+
 namespace qv {
 
 namespace {
 
-constexpr int kBadExpression = -513;
 constexpr int kBadLogicOperand = -1; // entry 1 of the "(QvCommon)" table
 
 [[noreturn]] void badLogicOperand() {

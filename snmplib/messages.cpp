@@ -1,11 +1,14 @@
 #include "snmplib/messages.h"
 
+#include "snmplib/error_codes.h"
 #include <array>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringList>
 #include <QTime>
 #include <span>
+
+using namespace qv::code;
 
 namespace qv {
 namespace {
@@ -258,7 +261,7 @@ void resetMessageTables() {
 }
 
 MappedResult MapResult(int result) {
-    int code = -528;
+    int code = kUnknownError;
     if (result == 0 || result == 1400 || result == -1401)
         code = 0;
     else if (result >= 1 && result <= 19)

@@ -8,10 +8,13 @@
 #include "snmplib/qv_exception.h"
 #include "snmplib/value_format.h"
 
+#include "snmplib/error_codes.h"
 #include <cmath>
 #include <limits>
 #include <QEventLoop>
 #include <QTimer>
+
+using namespace qv::code;
 
 using qv::ExchangeResult;
 using qv::ValueType;
@@ -19,12 +22,6 @@ using qv::VarBind;
 
 namespace {
 
-constexpr int kNoSuchName = -102;
-constexpr int kNextOnScalarList = -510;
-constexpr int kBadSyntax = -511;
-constexpr int kNullInExpression = -512;
-constexpr int kBadExpression = -513;
-constexpr int kBadListKind = -515;
 constexpr int kDestructionWaitMs = 6000;
 
 bool isException(ValueType type) {
@@ -654,7 +651,7 @@ void QvSNMPRequest::LoadBinding(int i, VarBind& binding) {
         binding.type = ValueType::IpAddress;
         binding.bytes = raw;
         if (raw.size() != 4)
-            throw QvException(-518);
+            throw QvException(kBadValue);
         break;
     default: // the octet-string syntaxes, double, datetime, bcdatetime, displaystr
         binding.type = ValueType::OctetString;

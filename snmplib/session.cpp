@@ -7,8 +7,11 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "snmplib/error_codes.h"
 #include "snmplib/exchange.h"
 #include "snmplib/qv_exception.h"
+
+using namespace qv::code;
 
 namespace qv {
 namespace {
@@ -98,14 +101,14 @@ int& defaultTimeout() {
 
 void CreateSession(const QString& bootCounterDir) {
     if (!detail::startEngine())
-        throw QvException(-506);
+        throw QvException(kCannotCreateSession);
     const QString path = bootCounterPath(bootCounterDir);
     BootCounterFile file;
     if (readBootCounter(path, &file) != ReadResult::Ok)
-        throw QvException(-507);
+        throw QvException(kBootCounterLoad);
     const int boots = file.count < maxBootCount ? file.count + 1 : maxBootCount;
     if (!writeBootCounter(path, file, boots))
-        throw QvException(-508);
+        throw QvException(kBootCounterSave);
     detail::setLocalEngine(localEngineId, boots);
 
     QvSNMPDevice& device = sessionDevice();

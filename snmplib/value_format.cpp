@@ -4,6 +4,7 @@
 #include "snmplib/qv_exception.h"
 #include "snmplib/syntax.h"
 
+#include "snmplib/error_codes.h"
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -12,13 +13,11 @@
 #include <QStringDecoder>
 #include <QtEndian>
 
+using namespace qv::code;
+
 namespace qv {
 
 namespace {
-
-constexpr int kBadSyntax = -511;
-constexpr int kBadValue = -518;
-constexpr int kOutOfRange = -519;
 
 constexpr quint32 kHundredthsPerDay = 8640000;
 const QDate kDayZero(1899, 12, 30);

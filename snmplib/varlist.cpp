@@ -3,14 +3,13 @@
 #include "snmplib/qv_exception.h"
 #include "snmplib/value_format.h"
 
+#include "snmplib/error_codes.h"
 #include <map>
 #include <QStringList>
 
-namespace {
+using namespace qv::code;
 
-constexpr int kBadSyntax = -511;
-constexpr int kBadKeyCount = -514;
-constexpr int kBadValue = -518;
+namespace {
 
 std::optional<QString> optionalText(const char* text) {
     if (text == nullptr)
