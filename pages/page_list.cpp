@@ -1,5 +1,8 @@
 #include "pages/page_list.h"
 
+#include "panels/config_form.h"
+#include "panels/information_form.h"
+
 #include <memory>
 
 namespace pages {
@@ -12,6 +15,9 @@ template <class Page> app::PageFactory make() {
 QHash<QString, app::PageFactory> all() {
     QHash<QString, app::PageFactory> list;
     // One line per page: list.insert("TFM_Xxx", make<TFM_Xxx>());
+    list.insert("Information", [](QWidget* owner) -> std::unique_ptr<QDialog> {
+        return panels::InformationForm(owner);
+    });
     return list;
 }
 
