@@ -1,5 +1,6 @@
 #include "pages/page_list.h"
 
+#include "pages/status/device_info.h"
 #include "panels/config_form.h"
 #include "panels/information_form.h"
 
@@ -18,6 +19,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("Information", [](QWidget* owner) -> std::unique_ptr<QDialog> {
         return panels::InformationForm(owner);
     });
+    list.insert("TFM_DevInfo", make<TFM_DevInfo>());
     return list;
 }
 
