@@ -3,6 +3,7 @@
 #include "binding/request2edits.h"
 #include "panels/snmp_panel.h"
 #include "platform/timers.h"
+#include "snmplib/error_codes.h"
 #include "snmplib/qv_exception.h"
 
 #include <QCloseEvent>
@@ -16,8 +17,8 @@ namespace {
 const QEvent::Type kRefreshMessage = static_cast<QEvent::Type>(QEvent::registerEventType());
 // Beyond the exchange's own time-out: the answer's handling and the event pump's tick.
 constexpr int kCloseMarginMs = 500;
-// A code for the form's own faults (a library fault of the form kind).
-constexpr int kFormFault = -501;
+// The form's own faults carry their text; the code says only "not an exchange result".
+constexpr int kFormFault = qv::code::kUnknownError;
 
 // Waits, processing events, while the request is busy, but no longer than its time-out and
 // retries allow for the exchange under way.
