@@ -101,9 +101,20 @@ std::uint32_t Device::uptimeTicks() const {
     return static_cast<std::uint32_t>(elapsed.count() / 10);
 }
 
+void Device::holdRestarts(int ms) {
+    restartsHeldUntil_ = Clock::now() + std::chrono::milliseconds(ms);
+}
+
 void Device::restart(bool factoryReset) {
     if (restarting_)
         return;
+    if (const auto now = Clock::now(); now < restartsHeldUntil_) {
+        const auto wait =
+            std::chrono::duration_cast<std::chrono::milliseconds>(restartsHeldUntil_ - now);
+        restartsHeldUntil_ = now;
+        after(static_cast<int>(wait.count()) + 1, [this, factoryReset] { restart(factoryReset); });
+        return;
+    }
     restarting_ = true;
     journal_.event("restart", {{"factory", factoryReset ? "true" : "false"}});
     after(static_cast<int>(settings_.restartSeconds * 1000), [this, factoryReset] {

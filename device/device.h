@@ -77,6 +77,9 @@ public:
     // Answers nothing for the restart time, then comes back with the pending settings active
     // (or, for a factory reset, with the profile's values).
     void restart(bool factoryReset);
+    // A restart asked for within the next `ms` milliseconds starts only when they have passed
+    // (a device that finishes the exchange under way before it goes down).
+    void holdRestarts(int ms);
     // Answers nothing for `ms` milliseconds; settings stay as they are.
     void silence(int ms);
     bool silent() const;
@@ -105,6 +108,7 @@ private:
     std::map<unsigned int, std::function<void()>> alarms_;
     std::chrono::steady_clock::time_point bootTime_;
     std::chrono::steady_clock::time_point quietUntil_;
+    std::chrono::steady_clock::time_point restartsHeldUntil_;
     bool restarting_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "pages/page_list.h"
 
+#include "pages/radio/lan.h"
 #include "pages/status/device_info.h"
 #include "panels/config_form.h"
 #include "panels/information_form.h"
@@ -20,6 +21,7 @@ QHash<QString, app::PageFactory> all() {
         return panels::InformationForm(owner);
     });
     list.insert("TFM_DevInfo", make<TFM_DevInfo>());
+    list.insert("TFM_LanCfg", make<TFM_LanCfg>());
     return list;
 }
 

@@ -1,6 +1,6 @@
 #include "platform/echo_probe.h"
+#include "tests/support/scripted_echo.h"
 
-#include <deque>
 #include <gtest/gtest.h>
 #include <QtEndian>
 
@@ -8,22 +8,8 @@ namespace {
 
 using platform::EchoPacket;
 
-// An echo reply as a socket would deliver it, with or without an IPv4 header of `ihlWords`.
-QByteArray reply(quint8 type, quint16 id, quint16 seq, bool withHeader, int ihlWords = 5,
-                 int icmpLength = 12) {
-    QByteArray icmp(icmpLength, '\0');
-    auto* p = reinterpret_cast<uchar*>(icmp.data());
-    p[0] = type;
-    if (icmpLength >= 8) {
-        qToBigEndian(id, p + 4);
-        qToBigEndian(seq, p + 6);
-    }
-    if (!withHeader)
-        return icmp;
-    QByteArray header(ihlWords * 4, '\0');
-    header[0] = static_cast<char>(0x40 | ihlWords);
-    return header + icmp;
-}
+using test::echoReply;
+using test::ScriptedTransport;
 
 TEST(EchoProbe, RequestIsTwelveBytesWithValidChecksum) {
     const QByteArray req = platform::buildEchoRequest(0x1234, 7, 0xA0B0C0D0);
@@ -50,58 +36,23 @@ TEST(EchoProbe, OnlyOurReplyFromTheTargetCounts) {
         bool matches;
     };
     const Case cases[] = {
-        {"raw reply", {reply(0, 99, 5, true), target, true}, true},
-        {"raw reply with options", {reply(0, 99, 5, true, 6), target, true}, true},
-        {"datagram reply", {reply(0, 99, 5, false), target, false}, true},
-        {"echo request seen on raw socket", {reply(8, 99, 5, true), target, true}, false},
-        {"unreachable", {reply(3, 99, 5, true), target, true}, false},
-        {"other identifier", {reply(0, 98, 5, true), target, true}, false},
-        {"other sequence", {reply(0, 99, 4, true), target, true}, false},
-        {"other sender", {reply(0, 99, 5, true), other, true}, false},
-        {"truncated", {reply(0, 99, 5, true, 5, 11), target, true}, false},
+        {"raw reply", {echoReply(0, 99, 5, true), target, true}, true},
+        {"raw reply with options", {echoReply(0, 99, 5, true, 6), target, true}, true},
+        {"datagram reply", {echoReply(0, 99, 5, false), target, false}, true},
+        {"echo request seen on raw socket", {echoReply(8, 99, 5, true), target, true}, false},
+        {"unreachable", {echoReply(3, 99, 5, true), target, true}, false},
+        {"other identifier", {echoReply(0, 98, 5, true), target, true}, false},
+        {"other sequence", {echoReply(0, 99, 4, true), target, true}, false},
+        {"other sender", {echoReply(0, 99, 5, true), other, true}, false},
+        {"truncated", {echoReply(0, 99, 5, true, 5, 11), target, true}, false},
         {"header longer than packet",
-         {QByteArray(1, '\x4F') + reply(0, 99, 5, true).mid(1), target, true},
+         {QByteArray(1, '\x4F') + echoReply(0, 99, 5, true).mid(1), target, true},
          false},
         {"empty", {QByteArray(), target, true}, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(platform::isMatchingReply(c.packet, target, 99, 5), c.matches) << c.name;
 }
-
-// Replies prepared per request: the transport answers the n-th send with script[n].
-class ScriptedTransport final : public platform::EchoTransport {
-public:
-    ScriptedTransport(std::vector<std::vector<QByteArray>> script, QHostAddress from, size_t& sends)
-        : script_(std::move(script)), from_(std::move(from)), sends_(sends) {}
-    quint16 identifier() const override { return 4242; }
-    bool send(const QByteArray& icmp, const QHostAddress& to) override {
-        Q_UNUSED(to);
-        const auto n = sends_++;
-        if (n < script_.size())
-            for (const auto& r : script_[n]) {
-                // The reply echoes the request's sequence unless the script fixed one.
-                QByteArray bytes = r;
-                if (bytes.size() >= 8 && qFromBigEndian<quint16>(bytes.constData() + 6) == 0)
-                    qToBigEndian(qFromBigEndian<quint16>(icmp.constData() + 6),
-                                 reinterpret_cast<uchar*>(bytes.data()) + 6);
-                pending_.push_back(bytes);
-            }
-        return true;
-    }
-    std::optional<EchoPacket> receive(int) override {
-        if (pending_.empty())
-            return std::nullopt;
-        const QByteArray bytes = pending_.front();
-        pending_.pop_front();
-        return EchoPacket{bytes, from_, false};
-    }
-
-private:
-    std::vector<std::vector<QByteArray>> script_;
-    std::deque<QByteArray> pending_;
-    QHostAddress from_;
-    size_t& sends_;
-};
 
 struct ProbeRun {
     platform::ProbeResult result;
@@ -120,9 +71,9 @@ ProbeRun runProbe(std::vector<std::vector<QByteArray>> script, const QString& ho
 }
 
 TEST(EchoProbe, OutcomeFollowsMatchingRepliesOnly) {
-    const QByteArray ours = reply(0, 4242, 0, false);
-    const QByteArray foreign = reply(0, 1111, 0, false);
-    const QByteArray staleSequence = reply(0, 4242, 60000, false);
+    const QByteArray ours = echoReply(0, 4242, 0, false);
+    const QByteArray foreign = echoReply(0, 1111, 0, false);
+    const QByteArray staleSequence = echoReply(0, 4242, 60000, false);
 
     auto silent = runProbe({});
     EXPECT_EQ(silent.result.outcome, platform::ProbeOutcome::NotInUse);
