@@ -1,6 +1,7 @@
 #include "pages/page_list.h"
 
 #include "pages/radio/lan.h"
+#include "pages/service/dhcp.h"
 #include "pages/status/device_info.h"
 #include "panels/config_form.h"
 #include "panels/information_form.h"
@@ -22,6 +23,7 @@ QHash<QString, app::PageFactory> all() {
     });
     list.insert("TFM_DevInfo", make<TFM_DevInfo>());
     list.insert("TFM_LanCfg", make<TFM_LanCfg>());
+    list.insert("TFM_DHCP", make<TFM_DHCP>());
     return list;
 }
 
