@@ -380,4 +380,32 @@ TEST_F(LanPage, APortTypeTheDeviceLacksIsNotWrittenSoTheRestartStillFollows) {
     EXPECT_EQ(waits.seen[0].secondsLeft, 5);
 }
 
+TEST_F(LanPage, AProbeThatCannotRunIsReportedAndTheChangeGoesOn) {
+    open("recent");
+    struct Case {
+        ProbeOutcome outcome;
+        const char* message;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {ProbeOutcome::Unresolved, "Unable to resolve 10.1.1.5", ""},
+        {ProbeOutcome::Unavailable, "The address could not be probed: ", "Warning"},
+    };
+    for (const Case& c : cases) {
+        sim->clearJournal();
+        prompter.shown.clear();
+        probe.outcomes = {c.outcome};
+        enterAddress("10.1.1.5");
+        page->BT_LanCfgOkClick();
+        ASSERT_FALSE(prompter.shown.isEmpty());
+        EXPECT_EQ(prompter.shown[0].text, c.message);
+        EXPECT_EQ(prompter.shown[0].caption, c.caption);
+        // Counted as not in use: the static leases are read and the change is written.
+        EXPECT_TRUE(walkedStaticTable());
+        ASSERT_FALSE(sets().isEmpty());
+        EXPECT_EQ(sets().first(), lanSet("1", "10.1.1.5", "255.255.255.0", "10.1.1.254", "0"));
+        EXPECT_EQ(status(), "Set Success!");
+    }
+}
+
 } // namespace
