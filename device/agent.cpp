@@ -306,6 +306,8 @@ int Agent::receive(int op, netsnmp_session* session, int reqid, netsnmp_pdu* pdu
         self->hold(pdu, ms);
         return 1;
     }
+    if (pdu->command == SNMP_MSG_SET && self->startLongSet(pdu))
+        return 1;
     return handle_snmp_packet(op, session, reqid, pdu, nullptr);
 }
 
@@ -316,12 +318,48 @@ void Agent::hold(netsnmp_pdu* pdu, int ms) {
     if (!copy)
         return;
     held_.insert(copy);
-    device_.after(ms, [this, copy] {
-        held_.erase(copy);
-        handle_snmp_packet(NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE, session_, copy->reqid, copy,
-                           nullptr);
-        snmp_free_pdu(copy);
+    device_.after(ms, [this, copy] { release(copy); });
+}
+
+void Agent::release(netsnmp_pdu* copy, const Oid& forcedOid, int forcedStatus) {
+    held_.erase(copy);
+    forcedOid_ = forcedOid;
+    forcedStatus_ = forcedStatus;
+    handle_snmp_packet(NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE, session_, copy->reqid, copy, nullptr);
+    forcedOid_.clear();
+    forcedStatus_ = 0;
+    snmp_free_pdu(copy);
+}
+
+bool Agent::startLongSet(netsnmp_pdu* pdu) {
+    const Device::LongSetHook* hook = nullptr;
+    Oid target;
+    Value targetValue;
+    for (auto* vb = pdu->variables; vb; vb = vb->next_variable) {
+        const Oid oid = toOid(vb);
+        if (device_.fault(Fault::Kind::Error, oid, true))
+            return false;
+        Object* o = device_.store().find(oid);
+        Value value;
+        // A SET that fails its checks is refused at once; no work starts for it.
+        if (setError(o, vb, value) || device_.check(*o, value))
+            return false;
+        if (!hook && (hook = device_.longSet(*o))) {
+            target = oid;
+            targetValue = value;
+        }
+    }
+    if (!hook)
+        return false;
+    netsnmp_pdu* copy = snmp_clone_pdu(pdu);
+    if (!copy)
+        return false;
+    held_.insert(copy);
+    // The answer always goes out from the agent's loop, even when the work ends at once.
+    (*hook)(device_, targetValue, [this, copy, target](int status) {
+        device_.after(1, [this, copy, target, status] { release(copy, target, status); });
     });
+    return true;
 }
 
 int Agent::delayFor(netsnmp_pdu* pdu) {
@@ -443,6 +481,10 @@ void Agent::reserve(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* r
     Oid oid = toOid(r->requestvb);
     if (const Fault* f = device_.fault(Fault::Kind::Error, oid, true)) {
         netsnmp_set_request_error(reqinfo, r, f->status);
+        return;
+    }
+    if (forcedStatus_ && oid == forcedOid_) {
+        netsnmp_set_request_error(reqinfo, r, forcedStatus_);
         return;
     }
     Object* o = device_.store().find(oid);

@@ -55,6 +55,11 @@ private:
     // Milliseconds an injected delay holds the PDU back, or 0.
     int delayFor(snmp_pdu* pdu);
     void hold(snmp_pdu* pdu, int ms);
+    // A SET with a long-set hook that passes every check: the hook starts its work and the SET
+    // is held until the work ends. False when the SET is answered at once as usual.
+    bool startLongSet(snmp_pdu* pdu);
+    // Hands a held request to net-snmp now; `forced` answers it with an error for one object.
+    void release(snmp_pdu* copy, const Oid& forcedOid = {}, int forcedStatus = 0);
     void get(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void getNext(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void reserve(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
@@ -64,6 +69,9 @@ private:
     snmp_session* session_ = nullptr;
     int port_ = 0;
     std::set<snmp_pdu*> held_; // requests waiting to be answered later
+    // While a held SET is released after its work failed: the object and the status it answers.
+    Oid forcedOid_;
+    int forcedStatus_ = 0;
     std::string stateDir_;
     bool started_ = false;
 };

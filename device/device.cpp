@@ -44,6 +44,18 @@ void Device::onSet(const Oid& instance, SetHook hook) {
     hooks_.set.emplace_back(instance, std::move(hook));
 }
 
+void Device::onLongSet(const Oid& instance, LongSetHook hook) {
+    hooks_.longSet.emplace_back(instance, std::move(hook));
+}
+
+const Device::LongSetHook* Device::longSet(const Object& object) const {
+    return hookFor(hooks_.longSet, object);
+}
+
+void Device::onRestarted(std::function<void(Device&)> hook) {
+    hooks_.restarted.push_back(std::move(hook));
+}
+
 template <typename H>
 const H* Device::hookFor(const std::vector<std::pair<Oid, H>>& list, const Object& object) const {
     for (const auto& [oid, hook] : list)
@@ -122,6 +134,8 @@ void Device::restart(bool factoryReset) {
             store().resetAll();
         else
             store().activatePending();
+        for (const auto& hook : hooks_.restarted)
+            hook(*this);
         bootTime_ = Clock::now();
         restarting_ = false;
         journal_.event("ready");

@@ -24,6 +24,8 @@ struct Settings {
     std::string journalPath;
     double restartSeconds = 10;
     int tftpPort = 69;
+    int ftpPort = 21;            // FTP servers named in the device's settings (certificate fetches)
+    std::string flashDir;        // when set, files the device fetched are also kept here
     std::string readCommunity;   // overrides the profile's when not empty
     std::string writeCommunity;  // likewise
     std::vector<UserSpec> users; // added to the profile's
@@ -56,10 +58,20 @@ public:
     using ReadHook = std::function<Value(Device&, const Object&)>;
     using CheckHook = std::function<int(Device&, const Value&)>; // an SNMP error status or 0
     using SetHook = std::function<void(Device&, const Value&)>;
+    // A SET whose answer waits for work it starts (a file transfer): the hook runs when the SET
+    // arrives and has passed every check, before anything is written; it calls `finish` once,
+    // later: 0 commits the SET as usual and answers it, an SNMP error status answers that status
+    // and writes nothing. Other requests are served meanwhile.
+    using LongSetHook =
+        std::function<void(Device&, const Value&, std::function<void(int status)> finish)>;
     // Hooks follow the object, so they also run for its other instances ("also=").
     void onRead(const Oid& instance, ReadHook hook);
     void onCheck(const Oid& instance, CheckHook hook);
     void onSet(const Oid& instance, SetHook hook);
+    void onLongSet(const Oid& instance, LongSetHook hook);
+    const LongSetHook* longSet(const Object& object) const;
+    // Runs each time a restart has ended, before the device answers again.
+    void onRestarted(std::function<void(Device&)> hook);
 
     // The value a GET answers: a mirror's source, a read hook, or the object's current value.
     Value read(const Object& object);
@@ -95,6 +107,8 @@ private:
         std::vector<std::pair<Oid, ReadHook>> read;
         std::vector<std::pair<Oid, CheckHook>> check;
         std::vector<std::pair<Oid, SetHook>> set;
+        std::vector<std::pair<Oid, LongSetHook>> longSet;
+        std::vector<std::function<void(Device&)>> restarted;
     };
     template <typename H>
     const H* hookFor(const std::vector<std::pair<Oid, H>>& list, const Object& object) const;

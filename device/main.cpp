@@ -1,13 +1,16 @@
 // kw9100-sim: a simulated KW-9100 access point on the loopback network.
 //
 //   kw9100-sim --listen 127.0.0.1:PORT --profile NAME_OR_FILE [--journal FILE]
-//              [--restart-seconds N] [--tftp-port N] [--control-port N] [--port-file FILE]
+//              [--restart-seconds N] [--tftp-port N] [--ftp-port N] [--flash-dir DIR]
+//              [--control-port N] [--port-file FILE]
 //              [--read-community TEXT] [--write-community TEXT]
 //              [--user NAME:MD5|SHA:AUTHPASS[:DES|AES:PRIVPASS]]...
 //   kw9100-sim --control ADDRESS:PORT COMMAND...     one control command (see control.h)
 //
 // --tftp-port is the port of the module's TFTP server for the device's file transfers (kept in the
-// settings for the transfer behaviours). A profile NAME is looked up as
+// settings for the transfer behaviours); --ftp-port the port of the FTP servers named in its
+// settings (certificate fetches). With --flash-dir every file the device fetches is also written
+// there under its bare name, so that tests can compare what arrived. A profile NAME is looked up as
 // device/profiles/NAME.profile. With port 0 the system chooses the
 // agent's port; --port-file then tells it (the file is written once the device answers). Exit
 // status: 0 after a stop (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when
@@ -94,6 +97,10 @@ sim::Settings parse(int argc, char** argv) {
                 throw UsageError("--restart-seconds cannot be negative");
         } else if (opt == "--tftp-port") {
             s.tftpPort = number(opt, arg());
+        } else if (opt == "--ftp-port") {
+            s.ftpPort = number(opt, arg());
+        } else if (opt == "--flash-dir") {
+            s.flashDir = arg();
         } else if (opt == "--control-port") {
             s.controlPort = number(opt, arg());
         } else if (opt == "--port-file") {
