@@ -51,10 +51,12 @@ protected:
         QDir::setCurrent(savedDir);
     }
 
-    // Starts the simulator with `profile` and a main window against it (SNMPv2c).
-    void start(const QString& profile, int n = 1) {
+    // Starts the simulator with `profile` (and further simulator options) and a main window
+    // against it (SNMPv2c).
+    void start(const QString& profile, int n = 1, const QStringList& simArgs = {}) {
         kwtest::SimOptions options(profile, 1);
         options.address = deviceAddress(n);
+        options.extraArgs = simArgs;
         sim = std::make_unique<kwtest::SimDevice>(options);
         ASSERT_TRUE(sim->ok()) << sim->error().toStdString();
         registry = platform::makeIniRegistry(sim->writeModuleFiles(dir.path()));

@@ -1,0 +1,113 @@
+#include "pages/transfer/transfer_server.h"
+
+#include "app/module_texts.h"
+#include "app/wait_dialog.h"
+#include "pages/common/page.h"
+#include "platform/prompter.h"
+#include "snmplib/qv_exception.h"
+#include "transfer/pc_address.h"
+#include "transfer/tftp_server.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace pages {
+
+std::optional<PathParts> splitPath(const QString& path) {
+    const qsizetype cut = std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
+    if (cut < 0)
+        return std::nullopt;
+    return PathParts{path.left(cut + 1), path.mid(cut + 1)};
+}
+
+QString progressText(const QvTFTPMsg& msg) {
+    const bool toDevice = msg.operation == 1;
+    switch (msg.status) {
+    case qv::tftp::kConnected:
+    case qv::tftp::kTransferring:
+        if (toDevice && msg.fileSize >= 0)
+            return QStringLiteral("%1: %2 of %3 bytes sent")
+                .arg(msg.fileName)
+                .arg(msg.totalBytes)
+                .arg(msg.fileSize);
+        return QStringLiteral("%1: %2 bytes %3")
+            .arg(msg.fileName)
+            .arg(msg.totalBytes)
+            .arg(toDevice ? QStringLiteral("sent") : QStringLiteral("received"));
+    case qv::tftp::kSuccess:
+        return QStringLiteral("%1: %2 bytes %3, transfer complete")
+            .arg(msg.fileName)
+            .arg(msg.totalBytes)
+            .arg(toDevice ? QStringLiteral("sent") : QStringLiteral("received"));
+    case qv::tftp::kDisconnected:
+        return {}; // the last text stays
+    default:
+        return QStringLiteral("%1: %2").arg(msg.fileName, msg.statusText);
+    }
+}
+
+TransferServer::TransferServer(Page* page, int timeout, int maxSends, QLabel* progress)
+    : QObject(page), progress_(progress) {
+    server_ = new QvTFTPServer(this);
+    server_->SetTimeouts(timeout, maxSends);
+    server_->SetEventHandler([this](QObject*, QvTFTPMsg* msg, bool*) { onEvent(msg); }, this);
+    try {
+        server_->Start(QString(), qv::tftp::kStandardPort);
+        started_ = true;
+    } catch (const QvException& e) {
+        platform::message(QString::fromLatin1(app::kModelName),
+                          QStringLiteral("TFTP Service Init Error:") + e.text());
+        // The page cannot work without its server: it closes as soon as it is shown, and the
+        // module goes on.
+        QMetaObject::invokeMethod(page, &Page::reject, Qt::QueuedConnection);
+    }
+}
+
+TransferServer::~TransferServer() {
+    server_->Stop();
+}
+
+bool TransferServer::serve(const QString& directory) {
+    if (!started_)
+        return false;
+    server_->Start(directory, qv::tftp::kStandardPort); // listening already: only the root moves
+    return true;
+}
+
+bool TransferServer::transferring() const {
+    return server_->sessionCount() > 0;
+}
+
+bool TransferServer::fillServerAddress(QLineEdit* edit) {
+    edit->clear();
+    const QString address =
+        qv::pcAddressOnSubnet(flagText("IPAddressEdit"), flagText("SubMaskEdit"));
+    if (address.isEmpty()) {
+        platform::message(QString::fromLatin1(app::kModelName),
+                          QString::fromLatin1(qv::kNoServerAddressText));
+        return false;
+    }
+    edit->setText(address);
+    return true;
+}
+
+void TransferServer::attach(TFM_Waiting& wait) {
+    auto* label = new QLabel(progress_ ? progress_->text() : QString(), &wait);
+    label->setObjectName(QStringLiteral("La_Transfer"));
+    if (auto* box = qobject_cast<QBoxLayout*>(wait.layout()))
+        box->addWidget(label);
+    waitProgress_ = label;
+}
+
+void TransferServer::onEvent(QvTFTPMsg* msg) {
+    const QString text = progressText(*msg);
+    if (text.isEmpty())
+        return;
+    if (progress_)
+        progress_->setText(text);
+    if (waitProgress_)
+        waitProgress_->setText(text);
+}
+
+} // namespace pages

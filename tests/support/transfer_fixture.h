@@ -1,0 +1,139 @@
+#pragma once
+// A main window against the simulated device for the transfer pages: the module's TFTP server
+// and the device's TFTP client meet on a free loopback port (KW9100_TFTP_PORT and the
+// simulator's --tftp-port), the PC's only interface is the loopback network the device is on,
+// and the device keeps every file it fetches in `flash` so that tests can compare the bytes.
+//
+//   class FirmwarePage : public test::TransferWindow {};
+//   start("early");                              // the simulator and the main window
+//   QByteArray image = test::firmwareImage("v3.01", payload);
+//   waitFor([&] { return !page.upload()->running(); });
+#include "app/wait_dialog.h"
+#include "pages/common/page.h"
+#include "platform/net_interface.h"
+#include "tests/support/device_window.h"
+#include "tests/support/files.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QJsonArray>
+#include <QtEndian>
+#include <QUdpSocket>
+
+namespace test {
+
+// A UDP port of 127.0.0.1 that nothing listens on right now.
+inline quint16 freeUdpPort() {
+    QUdpSocket probe;
+    if (!probe.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress))
+        return 0;
+    return probe.localPort();
+}
+
+// A firmware image as the device takes it: "KW9100FW", the version NUL-padded to 16 bytes, the
+// payload's length and byte sum (32-bit big-endian each), the payload.
+inline QByteArray firmwareImage(const QByteArray& version, const QByteArray& payload) {
+    QByteArray image("KW9100FW");
+    image += version.leftJustified(16, '\0', true);
+    quint32 sum = 0;
+    for (char c : payload)
+        sum += static_cast<unsigned char>(c);
+    char number[4];
+    qToBigEndian(static_cast<quint32>(payload.size()), number);
+    image.append(number, 4);
+    qToBigEndian(sum, number);
+    image.append(number, 4);
+    return image + payload;
+}
+
+// Bytes that differ from block to block, `size` long.
+inline QByteArray patternBytes(int size) {
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = static_cast<char>((i * 7 + i / 512) & 0xff);
+    return out;
+}
+
+class TransferWindow : public DeviceWindow {
+protected:
+    void SetUp() override {
+        DeviceWindow::SetUp();
+        savedPort = qgetenv("KW9100_TFTP_PORT");
+        hadPort = qEnvironmentVariableIsSet("KW9100_TFTP_PORT");
+        tftpPort = freeUdpPort();
+        ASSERT_NE(tftpPort, 0);
+        qputenv("KW9100_TFTP_PORT", QByteArray::number(tftpPort));
+        QvNetInterface lo;
+        lo.address = "127.0.0.1";
+        lo.netmask = "255.0.0.0";
+        lo.up = lo.loopback = true;
+        platform::setLocalInterfacesOverride(QList<QvNetInterface>{lo});
+        ASSERT_TRUE(QDir().mkpath(flash()));
+        ASSERT_TRUE(QDir().mkpath(files()));
+    }
+    void TearDown() override {
+        DeviceWindow::TearDown();
+        platform::setLocalInterfacesOverride(std::nullopt);
+        if (hadPort)
+            qputenv("KW9100_TFTP_PORT", savedPort);
+        else
+            qunsetenv("KW9100_TFTP_PORT");
+    }
+
+    void start(const QString& profile, const QStringList& more = {}) {
+        DeviceWindow::start(
+            profile, 1,
+            QStringList{"--tftp-port", QString::number(tftpPort), "--flash-dir", flash()} + more);
+        // The page gives the device the PC's address on the device's subnet: wait for the
+        // device's address and mask to arrive.
+        ASSERT_TRUE(waitFor([&] {
+            return flag("IPAddressEdit") == sim->address() && flag("SubMaskEdit") == "255.0.0.0";
+        }));
+    }
+
+    // The wait dialog on the screen, if any.
+    static TFM_Waiting* waitDialog() {
+        return qobject_cast<TFM_Waiting*>(QApplication::activeModalWidget());
+    }
+    // Processes events until `page` has nothing under way and no wait dialog is open; count-downs
+    // are cut short when `hurry`.
+    static bool settle(const pages::Page& page, const std::function<bool()>& flowRunning,
+                       bool hurry = false, int ms = 60000) {
+        return waitFor(
+            [&] {
+                TFM_Waiting* wait = waitDialog();
+                if (wait && hurry)
+                    wait->secondsLeft = 0;
+                return !wait && !flowRunning() && !page.exchangesOutstanding();
+            },
+            ms);
+    }
+
+    // Where the device keeps what it fetched, and where the operator's files are.
+    QString flash() const { return dir.filePath("flash"); }
+    QString files() const { return dir.filePath("pc"); }
+    QByteArray flashFile(const QString& name) const {
+        QFile f(QDir(flash()).filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // The device's own events of one kind ("transfer", "restart", "firmware"...).
+    QList<QJsonObject> events(const QString& name) const {
+        QList<QJsonObject> out;
+        for (const QJsonObject& line : sim->journal())
+            if (line["event"].toString() == name)
+                out << line;
+        return out;
+    }
+
+    // Processes events until `done` holds; false after `ms`.
+    static bool waitFor(const std::function<bool()>& done, int ms = 20000) {
+        return kwtest::SimDevice::waitUntil(done, ms);
+    }
+
+    quint16 tftpPort = 0;
+    QByteArray savedPort;
+    bool hadPort = false;
+};
+
+} // namespace test
