@@ -318,7 +318,15 @@ void Agent::hold(netsnmp_pdu* pdu, int ms) {
     if (!copy)
         return;
     held_.insert(copy);
-    device_.after(ms, [this, copy] { release(copy); });
+    device_.after(ms, [this, copy] {
+        // A late SET that starts long work is held again until that work has ended.
+        if (copy->command == SNMP_MSG_SET && startLongSet(copy)) {
+            held_.erase(copy);
+            snmp_free_pdu(copy);
+            return;
+        }
+        release(copy);
+    });
 }
 
 void Agent::release(netsnmp_pdu* copy, const Oid& forcedOid, int forcedStatus) {

@@ -188,6 +188,9 @@ TEST_F(FirmwarePage, CloseIsRefusedWhileTheTransferRuns) {
     EXPECT_TRUE(page->isVisible());
     ASSERT_TRUE(settle(
         *page, [&] { return page->upload()->running(); }, true));
+    // The late answer still led to the update and the restart.
+    EXPECT_EQ(sets().size(), 4);
+    EXPECT_EQ(events("firmware").size(), 1);
     page->reject();
     EXPECT_FALSE(page->isVisible());
 }

@@ -1,0 +1,12 @@
+#pragma once
+// Variables of the configuration-file page: the same address, TFTP command and upgrade command
+// lists as the firmware page.
+#include "tables/firmware.h"
+
+namespace tables::config_file {
+
+using firmware::kAddress;
+using firmware::kTftpCommand;
+using firmware::kUpgradeCommand;
+
+} // namespace tables::config_file
