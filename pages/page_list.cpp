@@ -3,6 +3,7 @@
 #include "pages/radio/lan.h"
 #include "pages/service/dhcp.h"
 #include "pages/status/device_info.h"
+#include "pages/transfer/config_file.h"
 #include "pages/transfer/firmware.h"
 #include "panels/config_form.h"
 #include "panels/information_form.h"
@@ -26,6 +27,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_LanCfg", make<TFM_LanCfg>());
     list.insert("TFM_DHCP", make<TFM_DHCP>());
     list.insert("TFM_Firmware", make<TFM_Firmware>());
+    list.insert("TFM_CfgFile", make<TFM_CfgFile>());
     return list;
 }
 

@@ -27,7 +27,8 @@ protected:
         TransferWindow::TearDown();
     }
     bool settled(bool hurry = false) {
-        return settle(*page, [&] { return page->running(); }, hurry);
+        return settle(
+            *page, [&] { return page->running(); }, hurry);
     }
     // "DownLoad" with `path` chosen in the save dialog.
     void save(const QString& path) {
@@ -71,7 +72,8 @@ TEST_F(ConfigFilePage, SaveNamesTheFileAndTheDeviceWritesItsSettings) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << c.written.toStdString();
         const QByteArray text = file.readAll();
         EXPECT_TRUE(text.startsWith("# KW-9100 configuration\n"));
-        EXPECT_TRUE(text.contains("1.3.6.1.4.1.32473.1.1.1.1.1.1 string \"KW9100\"\n")) << text.data();
+        EXPECT_TRUE(text.contains("1.3.6.1.4.1.32473.1.1.1.1.1.1 string \"KW9100\"\n"))
+            << text.data();
         EXPECT_TRUE(page->Ed_SaveFile->text().isEmpty());
         EXPECT_TRUE(page->Ed_UpgFile->text().isEmpty());
     }
@@ -96,7 +98,9 @@ TEST_F(ConfigFilePage, SaveThenRestoreBringsAChangedSettingBack) {
         ASSERT_EQ(prompter.shown.size(), 1);
         EXPECT_EQ(prompter.shown[0].caption, "OK");
         EXPECT_EQ(prompter.shown[0].text, "The configuration file updated successfully!");
-        EXPECT_TRUE(flashFile("site.kcf") == QFile(path).open(QIODevice::ReadOnly) ? true : false);
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(flashFile("site.kcf") == saved.readAll()); // what the device fetched
         QStringList expected{address("site.kcf"), devMibOid("3.3.4.0=2"), devMibOid("3.3.5.0=3")};
         if (!saveSupported)
             expected << devMibOid("3.3.5.0=4"); // the wait dialog restarts the device
