@@ -343,6 +343,7 @@ bool Agent::startLongSet(netsnmp_pdu* pdu) {
     const Device::LongSetHook* hook = nullptr;
     Oid target;
     Value targetValue;
+    Device::Written written;
     for (auto* vb = pdu->variables; vb; vb = vb->next_variable) {
         const Oid oid = toOid(vb);
         if (device_.fault(Fault::Kind::Error, oid, true))
@@ -352,6 +353,7 @@ bool Agent::startLongSet(netsnmp_pdu* pdu) {
         // A SET that fails its checks is refused at once; no work starts for it.
         if (setError(o, vb, value) || device_.check(*o, value))
             return false;
+        written.emplace_back(oid, value);
         if (!hook && (hook = device_.longSet(*o))) {
             target = oid;
             targetValue = value;
@@ -364,7 +366,7 @@ bool Agent::startLongSet(netsnmp_pdu* pdu) {
         return false;
     held_.insert(copy);
     // The answer always goes out from the agent's loop, even when the work ends at once.
-    (*hook)(device_, targetValue, [this, copy, target](int status) {
+    (*hook)(device_, targetValue, written, [this, copy, target](int status) {
         device_.after(1, [this, copy, target, status] { release(copy, target, status); });
     });
     return true;

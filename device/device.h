@@ -62,8 +62,10 @@ public:
     // arrives and has passed every check, before anything is written; it calls `finish` once,
     // later: 0 commits the SET as usual and answers it, an SNMP error status answers that status
     // and writes nothing. Other requests are served meanwhile.
-    using LongSetHook =
-        std::function<void(Device&, const Value&, std::function<void(int status)> finish)>;
+    // `written` holds every binding of the SET (the work may need the other values it carries).
+    using Written = std::vector<std::pair<Oid, Value>>;
+    using LongSetHook = std::function<void(Device&, const Value&, const Written& written,
+                                           std::function<void(int status)> finish)>;
     // Hooks follow the object, so they also run for its other instances ("also=").
     void onRead(const Oid& instance, ReadHook hook);
     void onCheck(const Oid& instance, CheckHook hook);

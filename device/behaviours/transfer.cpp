@@ -141,14 +141,18 @@ struct State {
     std::string stagedVersion;    // firmware that runs after the next restart
 };
 
-std::string text(Device& d, const Oid& oid) {
+// A setting as a command sees it: from the SET that carries the command, else the device's
+// current value.
+Value setting(Device& d, const Oid& oid, const Device::Written& written) {
+    for (const auto& [o, value] : written)
+        if (o == oid)
+            return value;
     const Object* o = d.store().find(oid);
-    return o ? o->current().bytes : std::string();
+    return o ? o->current() : Value{};
 }
 
-std::string dotted(Device& d, const Oid& oid) {
-    const Object* o = d.store().find(oid);
-    return o ? valueText(o->current()) : std::string();
+std::string text(Device& d, const Oid& oid, const Device::Written& written) {
+    return setting(d, oid, written).bytes;
 }
 
 // The name after the last "/" or "\" (names typed on the manager's side may carry its path).
@@ -311,13 +315,14 @@ void rest(Device& d, const Oid& oid) {
 
 // --- Commands ---
 
-void tftpCommand(Device& d, State& state, int command, std::function<void(int)> finish) {
+void tftpCommand(Device& d, State& state, int command, const Device::Written& written,
+                 std::function<void(int)> finish) {
     if (command != kGet && command != kPut)
         return finish(0);
     if (state.running)
         return finish(kResourceUnavailable);
-    const std::string name = text(d, kFileName);
-    const std::string server = dotted(d, kServerAddress);
+    const std::string name = text(d, kFileName, written);
+    const std::string server = valueText(setting(d, kServerAddress, written));
     auto job = std::make_shared<Job>();
     job->tftp = true;
     job->source = d.settings().listenAddress;
@@ -339,14 +344,17 @@ void tftpCommand(Device& d, State& state, int command, std::function<void(int)> 
     });
 }
 
-void certificateUpdate(Device& d, State& state, std::function<void(int)> finish) {
+void certificateUpdate(Device& d, State& state, const Device::Written& written,
+                       std::function<void(int)> finish) {
     if (state.running)
         return finish(kResourceUnavailable);
     const std::string base =
-        "ftp://" + text(d, kFtpServer) + ":" + std::to_string(d.settings().ftpPort) + "/";
-    const std::string account = text(d, kFtpUser) + ":" + text(d, kFtpPassword);
-    const std::string certificate = bareName(text(d, kCertFile));
-    const std::string key = bareName(text(d, kKeyFile));
+        "ftp://" + text(d, kFtpServer, written) + ":" + std::to_string(d.settings().ftpPort) + "/";
+    const std::string account = text(d, kFtpUser, written) + ":" + text(d, kFtpPassword, written);
+    const std::string certificate = bareName(text(d, kCertFile, written));
+    const std::string key = bareName(text(d, kKeyFile, written));
+    if (certificate.empty() || key.empty())
+        return finish(kGenErr);
     auto fetch = [&d, base, account](const std::string& name) {
         auto job = std::make_shared<Job>();
         job->url = base + escaped(name);
@@ -357,12 +365,12 @@ void certificateUpdate(Device& d, State& state, std::function<void(int)> finish)
     // The certificate first, then the key; both must arrive.
     launch(d, state, fetch(certificate), [&d, &state, fetch, certificate, key, finish](Job& first) {
         journalTransfer(d, "ftp", "get", certificate, first);
-        if (first.code != CURLE_OK || certificate.empty())
+        if (first.code != CURLE_OK)
             return finish(kGenErr);
         std::string certData = first.data;
         launch(d, state, fetch(key), [&d, certificate, certData, key, finish](Job& second) {
             journalTransfer(d, "ftp", "get", key, second);
-            if (second.code != CURLE_OK || key.empty())
+            if (second.code != CURLE_OK)
                 return finish(kGenErr);
             keep(d, certificate, certData);
             keep(d, key, second.data);
@@ -381,9 +389,10 @@ void install(Device& device) {
         return;
     auto state = std::make_shared<State>();
 
-    device.onLongSet(kTftpCommand, [state](Device& d, const Value& v, auto finish) {
-        tftpCommand(d, *state, static_cast<int>(v.number), std::move(finish));
-    });
+    device.onLongSet(
+        kTftpCommand, [state](Device& d, const Value& v, const auto& written, auto finish) {
+            tftpCommand(d, *state, static_cast<int>(v.number), written, std::move(finish));
+        });
     device.onSet(kTftpCommand, [](Device& d, const Value&) { rest(d, kTftpCommand); });
 
     device.onCheck(kUpgradeCommand, [state](Device& d, const Value& v) {
@@ -416,11 +425,12 @@ void install(Device& device) {
         state->stagedVersion.clear();
     });
 
-    device.onLongSet(kCertUpdate, [state](Device& d, const Value& v, auto finish) {
-        if (v.number != 1)
-            return finish(0);
-        certificateUpdate(d, *state, std::move(finish));
-    });
+    device.onLongSet(kCertUpdate,
+                     [state](Device& d, const Value& v, const auto& written, auto finish) {
+                         if (v.number != 1)
+                             return finish(0);
+                         certificateUpdate(d, *state, written, std::move(finish));
+                     });
     device.onSet(kCertUpdate, [](Device& d, const Value&) { rest(d, kCertUpdate); });
 }
 

@@ -17,6 +17,9 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QJsonArray>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QtEndian>
 #include <QUdpSocket>
 
@@ -53,6 +56,47 @@ inline QByteArray patternBytes(int size) {
         out[i] = static_cast<char>((i * 7 + i / 512) & 0xff);
     return out;
 }
+
+// A TCP port of 127.0.0.1 that nothing listens on right now.
+inline quint16 freeTcpPort() {
+    QTcpServer probe;
+    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+}
+
+// An FTP server (python3-pyftpdlib) on 127.0.0.1 serving `root` to one account, for the
+// device's certificate fetches. Stopped by its destructor.
+class FtpServer {
+public:
+    FtpServer(const QString& root, const QString& user, const QString& password)
+        : port_(freeTcpPort()) {
+        // The system's interpreter: the one that has the packaged module.
+        const QString python =
+            QFile::exists("/usr/bin/python3") ? QString("/usr/bin/python3") : QString("python3");
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.start(python, {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port_),
+                                "-d", root, "-u", user, "-P", password});
+        ready_ = port_ != 0 && process_.waitForStarted(5000) &&
+                 kwtest::SimDevice::waitUntil(
+                     [&] {
+                         QTcpSocket probe;
+                         probe.connectToHost(QHostAddress::LocalHost, port_);
+                         return probe.waitForConnected(200);
+                     },
+                     10000);
+    }
+    ~FtpServer() {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+    bool ready() const { return ready_; }
+    quint16 port() const { return port_; }
+    QString output() { return QString::fromLocal8Bit(process_.readAll()); }
+
+private:
+    quint16 port_;
+    QProcess process_;
+    bool ready_ = false;
+};
 
 class TransferWindow : public DeviceWindow {
 protected:
