@@ -5,6 +5,7 @@
 #include "pages/status/device_info.h"
 #include "pages/transfer/config_file.h"
 #include "pages/transfer/firmware.h"
+#include "pages/transfer/firmware_ssl.h"
 #include "panels/config_form.h"
 #include "panels/information_form.h"
 
@@ -28,6 +29,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_DHCP", make<TFM_DHCP>());
     list.insert("TFM_Firmware", make<TFM_Firmware>());
     list.insert("TFM_CfgFile", make<TFM_CfgFile>());
+    list.insert("TFM_FirewareSSL", make<TFM_FirewareSSL>());
     return list;
 }
 
