@@ -81,6 +81,12 @@ void TEditsPanel::addRow(int index) {
         auto* edit = new QLineEdit(box_);
         edit->setObjectName(QStringLiteral("Ed_Value") + number);
         request_.BindFormat(index, row.format, edit);
+        // A value longer than the edit is shown from its start, not from its end (setting a
+        // text puts the cursor at its end, even when the text has not changed).
+        connect(edit, &QLineEdit::cursorPositionChanged, edit, [edit](int, int position) {
+            if (position != 0 && !edit->hasFocus())
+                edit->setCursorPosition(0);
+        });
         row.value = edit;
     }
     row.name->setBuddy(row.value);

@@ -48,6 +48,8 @@ public:
     static QString valueText(const UISnmpVar& row);
     // The rows' area: 40 pixels beyond the lowest and rightmost value control.
     QSize contentSize() const { return contentSize_; }
+    // The rows whole: what a splitter gives the panel at first.
+    QSize sizeHint() const override { return contentSize_; }
 
     bool defaultChecked = false;
     QColor disabledText = Qt::black;

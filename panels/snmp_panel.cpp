@@ -56,6 +56,10 @@ void TSNMPPanel::setContent(QWidget* content) {
     client_->setStretchFactor(1, 0);
 }
 
+void TSNMPPanel::fitContent(int contentHeight) {
+    client_->setSizes({contentHeight, TMsgPanel::kHeight});
+}
+
 void TSNMPPanel::refresh() {
     try {
         request_.Refresh();
@@ -99,6 +103,7 @@ TSNMPEditorPanel::TSNMPEditorPanel(TConfigForm* owner, QvSNMPRequest2Edits& requ
     connect(b.button(TCtrlBtnPanel::ClearChecks), &QPushButton::clicked, this,
             [this] { checkAll(false); });
     connect(edits_, &TEditsPanel::checkClicked, this, &TSNMPEditorPanel::updateSetButton);
+    fitContent(edits_->contentSize().height());
 }
 
 QSize TSNMPEditorPanel::neededSize() const {
@@ -111,6 +116,7 @@ QSize TSNMPEditorPanel::neededSize() const {
 
 void TSNMPEditorPanel::SetValueWidth(int width) {
     edits_->setValueWidth(width);
+    fitContent(edits_->contentSize().height());
 }
 
 void TSNMPEditorPanel::updateSetButton() {

@@ -33,6 +33,8 @@ public:
 protected:
     // Puts the content above the message area.
     void setContent(QWidget* content);
+    // Gives the content its whole height above the message area.
+    void fitContent(int contentHeight);
 
     QvSNMPRequest2Edits& request_;
 

@@ -19,7 +19,7 @@ namespace tdi = tables::device_info;
 
 namespace {
 constexpr int kMargin = 8;
-constexpr int kLeftWidth = 340;
+constexpr int kLeftWidth = 440;
 constexpr int kTabWidth = 250;
 // Without the "AP Status" box the two other boxes sit this much lower.
 constexpr int kApBoxShift = 40;
@@ -77,6 +77,11 @@ void TFM_DevInfo::buildControls() {
         Ed_SecSecMac = field(GroupBox2, "Ed_SecSecMac");
         // The range reads "first ~ last"; each end is announced with the caption.
         Ed_SecSecMac->setAccessibleName(QStringLiteral("Secondary MAC Address, last"));
+        // Room for twelve hex digits each.
+        const int macWidth =
+            Ed_SecFirstMac->fontMetrics().horizontalAdvance(QStringLiteral("0000000000000")) + 12;
+        Ed_SecFirstMac->setMinimumWidth(macWidth);
+        Ed_SecSecMac->setMinimumWidth(macWidth);
         auto* range = new QHBoxLayout;
         range->addWidget(Ed_SecFirstMac);
         range->addWidget(caption(GroupBox2, "Label24", "~"));
@@ -135,6 +140,7 @@ void TFM_DevInfo::buildControls() {
     PC_WirlessTraffic->addTab(tabSheetB, QString());
     PC_WirlessTraffic->setTabVisible(1, false);
     connect(Bt_Refa, &QPushButton::clicked, this, &TFM_DevInfo::Bt_RefaClick);
+    Bt_Refa->setFocus(); // the one control to act on; the fields are read-only
 
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
