@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -28,6 +29,7 @@
 #include <QStatusBar>
 #include <QSvgWidget>
 #include <QTime>
+#include <utility>
 
 using namespace qv::code;
 
@@ -449,6 +451,7 @@ int TMainForm::flag(const QString& name) const {
 }
 
 void TMainForm::probeCapabilities() {
+    probeOutstanding_ = 1; // until every request below has been sent
     int position = 0;
     for (const tmw::CapabilityRequest& def : tmw::kCapabilityRequests) {
         if (position++ == tmw::kSaveRequestPosition)
@@ -467,8 +470,31 @@ void TMainForm::probeCapabilities() {
                                     flagEdit(QString::fromLatin1(e.control)));
         flagRequest->request = std::move(request);
         refreshFlag(*flagRequest);
+        if (flagRequest->request->busy) { // answered later: the probe ends with its answer
+            ++probeOutstanding_;
+            // Only its first answer counts: periodic refreshes may answer before a slow one.
+            flagRequest->request->OnGetComplete = [this, counted = false](auto&,
+                                                                          const auto&) mutable {
+                if (!std::exchange(counted, true))
+                    probeAnswered();
+            };
+        }
         flagRequests_.push_back(std::move(flagRequest));
     }
+    probeAnswered();
+}
+
+void TMainForm::probeAnswered() {
+    if (probeOutstanding_ == 0 || --probeOutstanding_ > 0)
+        return;
+    // For start-up measurements (benchmarks/startup): the file named by KW9100_PROBE_MARKER is
+    // written when the capability probe has ended.
+    const QString marker = qEnvironmentVariable("KW9100_PROBE_MARKER");
+    if (marker.isEmpty())
+        return;
+    QFile file(marker);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write("probe finished\n");
 }
 
 void TMainForm::refreshFlag(FlagRequest& flagRequest) {

@@ -109,6 +109,8 @@ private:
     void startPollAndProbe();     // front-panel poll and capability probe
     void probeCapabilities();
     void probeSaveRequest();
+    // One capability request of the start-up probe has had its first answer.
+    void probeAnswered();
     void refreshFlag(FlagRequest& request);
     bool refreshClientInfo();
     void pollAnswer(const QvSNMPError& record);
@@ -150,4 +152,5 @@ private:
     int statusCode_ = 0;
     int blinkCounter_ = 0;
     int refreshCounter_ = 0;
+    int probeOutstanding_ = 0; // first answers of the start-up probe still to come
 };
