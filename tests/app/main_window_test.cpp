@@ -5,6 +5,7 @@
 #include "snmplib/session.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_prompter.h"
+#include "tests/support/sim_fixture.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -37,11 +38,24 @@ protected:
         registry = platform::makeIniRegistry(dir.filePath("registry.ini"));
         platform::setRegistry(registry.get());
     }
+    // A simulated device answering at address(n), named by its device file (SNMPv1, the
+    // default communities; the file is read before each switch after the address, so the window
+    // gets one, "/Rfenrow", as the host gives it): a window that starts probes the device instead
+    // of waiting out the time-outs of a silent address.
+    void deviceAt(int n) {
+        kwtest::SimOptions options("recent", 1);
+        options.address = address(n);
+        devices.push_back(std::make_unique<kwtest::SimDevice>(options));
+        ASSERT_TRUE(devices.back()->ok()) << devices.back()->error().toStdString();
+        registry = platform::makeIniRegistry(devices.back()->writeModuleFiles(dir.path(), 0));
+        platform::setRegistry(registry.get());
+    }
 
     QTemporaryDir dir;
     QString savedDir;
     std::unique_ptr<platform::Registry> registry;
     test::ScriptedPrompter prompter;
+    std::vector<std::unique_ptr<kwtest::SimDevice>> devices;
 };
 
 TEST_F(MainFormStartup, WithoutArgumentsTheModuleRefusesToRun) {
@@ -57,40 +71,45 @@ TEST_F(MainFormStartup, WithoutArgumentsTheModuleRefusesToRun) {
 }
 
 TEST_F(MainFormStartup, AddressGoesToTheCaptionAndTheSession) {
-    TMainForm form({"/I" + address(1)});
+    deviceAt(1);
+    TMainForm form({"/I" + address(1), "/Rfenrow"});
     EXPECT_TRUE(form.started());
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join('|').toStdString();
     EXPECT_EQ(form.windowTitle(), "KW-9100 : " + address(1));
     EXPECT_EQ(form.addressText(), address(1));
     EXPECT_EQ(qv::sessionDevice().address, address(1));
-    EXPECT_EQ(qv::sessionDevice().port, 161);
+    // The port comes from the device file; 161 without one (tests/app/startup_test.cpp).
+    EXPECT_EQ(qv::sessionDevice().port, devices[0]->port());
     EXPECT_EQ(qv::sessionSecurity().version, 0);
     EXPECT_EQ(qv::sessionSecurity().readCommunity, "fenrow");
     EXPECT_EQ(qv::sessionSecurity().writeCommunity, "quillet");
 }
 
 TEST_F(MainFormStartup, OneModulePerAddress) {
-    auto first = std::make_unique<TMainForm>(QStringList{"/I" + address(2)});
+    deviceAt(2);
+    deviceAt(3);
+    auto first = std::make_unique<TMainForm>(QStringList{"/I" + address(2), "/Rfenrow"});
     ASSERT_TRUE(first->started());
 
-    TMainForm second({"/I" + address(2)});
+    TMainForm second({"/I" + address(2), "/Rfenrow"});
     EXPECT_FALSE(second.started());
     EXPECT_EQ(second.exitCode(), 0);
     ASSERT_EQ(prompter.shown.size(), 1);
     EXPECT_EQ(prompter.shown[0].caption, "Warning");
     EXPECT_EQ(prompter.shown[0].text, "Another KW9100 module is running!");
 
-    TMainForm otherAddress({"/I" + address(3)});
+    TMainForm otherAddress({"/I" + address(3), "/Rfenrow"});
     EXPECT_TRUE(otherAddress.started());
     EXPECT_EQ(prompter.shown.size(), 1);
 
     first.reset();
-    TMainForm again({"/I" + address(2)});
+    TMainForm again({"/I" + address(2), "/Rfenrow"});
     EXPECT_TRUE(again.started());
     EXPECT_EQ(prompter.shown.size(), 1);
 }
 
 TEST_F(MainFormStartup, BadNumberEndsTheModuleWithAMessageNamingIt) {
+    deviceAt(4);
     {
         TMainForm form({"/I" + address(4), "/vx"});
         EXPECT_FALSE(form.started());

@@ -2,6 +2,7 @@
 // (KW9100_PROMPT_LOG) so that no box can hold a test; the window is looked for on a private
 // X server.
 #include "tests/support/files.h"
+#include "tests/support/sim_fixture.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -135,24 +136,35 @@ TEST(ModuleProcess, SecondModuleForAnAddressIsRefusedUntilTheFirstHasGone) {
     if (x.display.isEmpty())
         GTEST_SKIP() << "Xvfb and xwininfo are needed to see the window";
     const QString caption = "KW-9100 : " + address(2);
+    // Devices that answer at both addresses: the window shows once the probe is through, which
+    // against a silent address takes its time-outs.
+    std::vector<std::unique_ptr<kwtest::SimDevice>> devices;
+    for (int n : {2, 3}) {
+        kwtest::SimOptions options("recent", 1);
+        options.address = address(n);
+        devices.push_back(std::make_unique<kwtest::SimDevice>(options));
+        ASSERT_TRUE(devices.back()->ok()) << devices.back()->error().toStdString();
+        devices.back()->writeModuleFiles(dir.path(), 0);
+    }
 
-    auto first = std::make_unique<Module>(dir, QStringList{"/I" + address(2)}, x.display);
+    auto first =
+        std::make_unique<Module>(dir, QStringList{"/I" + address(2), "/Rfenrow"}, x.display);
     ASSERT_TRUE(x.waitForWindow(caption, first->process))
         << first->process.readAllStandardError().toStdString();
 
-    Module second(dir, {"/I" + address(2)});
+    Module second(dir, {"/I" + address(2), "/Rfenrow"});
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(readFile(dir.filePath("prompts.log")),
               "Warning\tAnother KW9100 module is running!\n");
 
-    Module otherAddress(dir, {"/I" + address(3)}, x.display);
+    Module otherAddress(dir, {"/I" + address(3), "/Rfenrow"}, x.display);
     EXPECT_TRUE(x.waitForWindow("KW-9100 : " + address(3), otherAddress.process));
 
     // A crash: the killed module cannot clean up, yet the next start for its address runs.
     first->process.kill();
     ASSERT_TRUE(first->process.waitForFinished(10000));
     first.reset();
-    Module third(dir, {"/I" + address(2)}, x.display);
+    Module third(dir, {"/I" + address(2), "/Rfenrow"}, x.display);
     EXPECT_TRUE(x.waitForWindow(caption, third.process))
         << third.process.readAllStandardError().toStdString();
     EXPECT_EQ(readFile(dir.filePath("prompts.log")),
