@@ -65,6 +65,12 @@ bool refuseAndClear(const QString& text, const QString& title, QLineEdit* field)
     return pages::refuse(text, title, field);
 }
 
+// Columns as wide as the addresses and MACs they show, not only their captions.
+void fitColumns(QTreeWidget* list) {
+    for (int c = 0; c < list->columnCount(); ++c)
+        list->resizeColumnToContents(c);
+}
+
 // The range as a number; text that is no number counts as -1.
 qint64 rangeValue(const QString& text) {
     bool ok = false;
@@ -207,7 +213,7 @@ void TFM_DHCP::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
     layout->addLayout(bottom);
-    resize(520, 480);
+    resize(640, 480);
 
     connect(CB_Fuction1, &QComboBox::activated, this, &TFM_DHCP::CB_Fuction1Change);
     connect(CB_Fuction2, &QComboBox::activated, this, &TFM_DHCP::CB_Fuction2Change);
@@ -280,6 +286,7 @@ void TFM_DHCP::FormCreate() {
         display_->skipText = kFreeIp;
         display_->watchedIndex = kSlotIp;
         display_->AttachListView(User_ListView, false);
+        display_->OnAfterGet = [this] { fitColumns(User_ListView); };
         display_->Refresh();
 
         dynLeases_ = addRequest<New_req2Edit>(kDynamicLeases, MVT_FMV, 1, StatusBar3);
@@ -290,6 +297,7 @@ void TFM_DHCP::FormCreate() {
             request->skipText = QStringLiteral("000000000000");
             request->watchedIndex = 1;
             request->AttachListView(list, false);
+            request->OnAfterGet = [list] { fitColumns(list); };
             request->Refresh();
         }
     } catch (const QvException& e) {
