@@ -126,7 +126,8 @@ TEST_F(ConfigFilePage, CorruptFileIsRefusedWithoutRestart) {
     const QByteArray corrupt[] = {
         "not a configuration\n",
         "# KW-9100 configuration\n1.3.6.1.4.1.32473.1.1.1.1.1.1 string \"unterminated\n",
-        "# KW-9100 configuration\n1.3.6.1.4.1.32473.1.1.1.3.1 integer 99\n", // channel out of range
+        "# KW-9100 configuration\n1.3.6.1.4.1.32473.1.1.1.1.3.1 integer 99\n",    // channel out of
+                                                                                  // range
         "# KW-9100 configuration\n1.3.6.1.4.1.32473.1.4.1.1.1.0 string \"v9\"\n", // read-only
     };
     for (const QByteArray& contents : corrupt) {

@@ -116,6 +116,13 @@ protected:
         ASSERT_TRUE(QDir().mkpath(files()));
     }
     void TearDown() override {
+        // The device's transfers run on threads of their own: it must stop cleanly, with nothing
+        // on its error output (sanitizer reports included).
+        form.reset();
+        if (sim) {
+            sim->stop();
+            EXPECT_EQ(sim->errors(), "");
+        }
         DeviceWindow::TearDown();
         platform::setLocalInterfacesOverride(std::nullopt);
         if (hadPort)
