@@ -74,6 +74,9 @@ TEST_F(ConfigFilePage, SaveNamesTheFileAndTheDeviceWritesItsSettings) {
         EXPECT_TRUE(text.startsWith("# KW-9100 configuration\n"));
         EXPECT_TRUE(text.contains("1.3.6.1.4.1.32473.1.1.1.1.1.1 string \"KW9100\"\n"))
             << text.data();
+        EXPECT_EQ(
+            page->La_Progress->text(),
+            QString("%1: %2 bytes received, transfer complete").arg(c.written).arg(text.size()));
         EXPECT_TRUE(page->Ed_SaveFile->text().isEmpty());
         EXPECT_TRUE(page->Ed_UpgFile->text().isEmpty());
     }

@@ -2,11 +2,13 @@
 // the module's TFTP server, the firmware update and the single restart, and the page's close rule
 // while a transfer runs.
 #include "app/wait_dialog.h"
+#include "pages/page_list.h"
 #include "pages/transfer/firmware.h"
 #include "pages/transfer/firmware_upload.h"
 #include "pages/transfer/transfer_server.h"
 #include "tests/support/transfer_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,6 +108,9 @@ TEST_F(FirmwarePage, UpgradeSendsAddressNameGetUpdateAndOneReboot) {
     EXPECT_EQ(page->La_Progress->text(),
               QString("image.tfp: %1 bytes sent, transfer complete").arg(image.size()));
     EXPECT_TRUE(page->Bt_OK->isEnabled());
+    // The reboot went out with a short time-out: a device that restarts before it answers
+    // does not keep the page waiting for minutes.
+    EXPECT_EQ(page->upload()->upgradeList()->timeout, 200);
 
     ASSERT_TRUE(waitFor([&] { return !events("ready").isEmpty(); }));
     EXPECT_EQ(sim->value("devMib.4.1.1.1.0")["value"].toString(), "v3.01");
@@ -207,6 +212,50 @@ TEST_F(FirmwarePage, TakenTftpPortClosesThePageNotTheModule) {
     // The module is still there and still talks to the device.
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(flag("Ed_SSLSupport").isNull());
+}
+
+TEST_F(FirmwarePage, ToolsMenuOpensTheTransferPageTheDeviceNeeds) {
+    app::setPageFactories(pages::all());
+    const struct {
+        QString profile;
+        const char* item;
+        const char* page;
+    } cases[] = {
+        {"early", "Firmware1", "TFM_Firmware"},     // no SSL support
+        {"recent", "Firmware1", "TFM_FirewareSSL"}, // SSL support
+        {"early", "tUpdate2", "TFM_CfgFile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.page);
+        start(c.profile);
+        ASSERT_TRUE(waitFor([&] { return flag("Ed_SSLSupport") != "Ed_SSLSupport"; }));
+        QString opened;
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = modal->metaObject()->className();
+                qobject_cast<QDialog*>(modal)->reject();
+            }
+        });
+        look.start(10);
+        form->findChild<QAction*>(c.item)->trigger();
+        EXPECT_EQ(opened, c.page);
+        form.reset();
+        sim.reset();
+    }
+    app::setPageFactories({});
+}
+
+TEST_F(FirmwarePage, RefusedAddressStopsTheUploadBeforeTheCommand) {
+    openPage();
+    const QString path = files() + "/image.tfp";
+    ASSERT_TRUE(test::writeFile(path, test::firmwareImage("v3.01", "abc")));
+    ASSERT_TRUE(sim->command("error devMib.3.3.1 17 set"));
+    runUpload(path);
+    EXPECT_EQ(prompter.texts(), QStringList{"Cant Perform Operation,Please try again!"});
+    EXPECT_EQ(sets().size(), 1); // the refused address list; no "Get"
+    EXPECT_TRUE(events("transfer").isEmpty());
+    EXPECT_TRUE(page->Bt_OK->isEnabled());
 }
 
 } // namespace
