@@ -11,6 +11,9 @@ cd "$(dirname "$0")/.."
 PAGES=(
   Information
   TFM_DevInfo
+  TFM_Firmware
+  TFM_FirewareSSL
+  TFM_CfgFile
 )
 
 profile=${1:-recent}
@@ -33,6 +36,8 @@ rm -rf "$out"
 mkdir -p "$work" "$out"
 start_sim "$build" "$work" "$profile"
 export KW9100_REGISTRY=$work/registry.ini
+# The transfer pages open their TFTP server; an unprivileged port keeps them from failing.
+export KW9100_TFTP_PORT=${KW9100_TFTP_PORT:-16969}
 
 run=("$PWD/$build/bin/kw_screenshots" "$out" "${PAGES[@]}" -- /I127.0.0.1 /Rfenrow)
 (

@@ -45,7 +45,9 @@ TFM_CfgFile::TFM_CfgFile(QWidget* owner) : pages::Page(owner) {
     Label4 = named(new QLabel(QStringLiteral("Save File"), GB_SaveFile), "Label4");
     Ed_SaveFile = named(new QLineEdit(GB_SaveFile), "Ed_SaveFile");
     Ed_SaveFile->setReadOnly(true);
-    Ed_SaveFile->setBackgroundRole(QPalette::Button);
+    QPalette face = Ed_SaveFile->palette(); // read-only: drawn in the button-face colour
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    Ed_SaveFile->setPalette(face);
     Label4->setBuddy(Ed_SaveFile);
     Bt_Upload = named(new QPushButton(QStringLiteral("DownLoad"), GB_SaveFile), "Bt_Upload");
     Bt_SavBrw = named(new QPushButton(QStringLiteral("Browse"), GB_SaveFile), "Bt_SavBrw");
