@@ -14,6 +14,8 @@ PAGES=(
   TFM_Firmware
   TFM_FirewareSSL
   TFM_CfgFile
+  TFM_LanCfg
+  TFM_DHCP
 )
 
 profile=${1:-recent}
