@@ -107,6 +107,12 @@ bool waitForRestartUnlessSaved(QWidget* owner,
 // The wait dialog whatever the save support (pages whose change always restarts the device).
 void waitForRestart(QWidget* owner, const std::function<void(TFM_Waiting&)>& prepare = {});
 
+// `widget` with its objectName set: controls carry their names as objectName.
+template <class W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
 // The simple text of a page's status bar.
 void showStatus(QStatusBar* bar, const QString& text);
 

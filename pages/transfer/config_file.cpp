@@ -18,11 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 constexpr int kGetItem = 1;        // CB_TfpCom: "Get"
 constexpr int kPutItem = 2;        // CB_TfpCom: "Put"
 constexpr int kConfigSaveItem = 2; // CB_UpgCom: "Configsave"
@@ -32,38 +27,39 @@ const QString kFilter = QStringLiteral("kcf文档 (*.kcf);;所有文件 (*.*)");
 
 TFM_CfgFile::TFM_CfgFile(QWidget* owner) : pages::Page(owner) {
     setWindowTitle(QStringLiteral("Tools \\ Configuration File"));
-    Label1 = named(new QLabel(QStringLiteral("Download Configuration File "), this), "Label1");
-    GB_UpdateFile =
-        named(new QGroupBox(QStringLiteral("Update Configuration File "), this), "GB_UpdateFile");
-    Label3 = named(new QLabel(QStringLiteral("Update File"), GB_UpdateFile), "Label3");
-    Ed_UpgFile = named(new QLineEdit(GB_UpdateFile), "Ed_UpgFile");
+    Label1 =
+        pages::named(new QLabel(QStringLiteral("Download Configuration File "), this), "Label1");
+    GB_UpdateFile = pages::named(new QGroupBox(QStringLiteral("Update Configuration File "), this),
+                                 "GB_UpdateFile");
+    Label3 = pages::named(new QLabel(QStringLiteral("Update File"), GB_UpdateFile), "Label3");
+    Ed_UpgFile = pages::named(new QLineEdit(GB_UpdateFile), "Ed_UpgFile");
     Label3->setBuddy(Ed_UpgFile);
-    Bt_Browse = named(new QPushButton(QStringLiteral("Browse"), GB_UpdateFile), "Bt_Browse");
-    Bt_OK = named(new QPushButton(QStringLiteral("OK"), GB_UpdateFile), "Bt_OK");
-    GB_SaveFile = named(new QGroupBox(QStringLiteral("Load Settings to Local Hard Drive"), this),
-                        "GB_SaveFile");
-    Label4 = named(new QLabel(QStringLiteral("Save File"), GB_SaveFile), "Label4");
-    Ed_SaveFile = named(new QLineEdit(GB_SaveFile), "Ed_SaveFile");
+    Bt_Browse = pages::named(new QPushButton(QStringLiteral("Browse"), GB_UpdateFile), "Bt_Browse");
+    Bt_OK = pages::named(new QPushButton(QStringLiteral("OK"), GB_UpdateFile), "Bt_OK");
+    GB_SaveFile = pages::named(
+        new QGroupBox(QStringLiteral("Load Settings to Local Hard Drive"), this), "GB_SaveFile");
+    Label4 = pages::named(new QLabel(QStringLiteral("Save File"), GB_SaveFile), "Label4");
+    Ed_SaveFile = pages::named(new QLineEdit(GB_SaveFile), "Ed_SaveFile");
     Ed_SaveFile->setReadOnly(true);
     QPalette face = Ed_SaveFile->palette(); // read-only: drawn in the button-face colour
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     Ed_SaveFile->setPalette(face);
     Label4->setBuddy(Ed_SaveFile);
-    Bt_Upload = named(new QPushButton(QStringLiteral("DownLoad"), GB_SaveFile), "Bt_Upload");
-    Bt_SavBrw = named(new QPushButton(QStringLiteral("Browse"), GB_SaveFile), "Bt_SavBrw");
+    Bt_Upload = pages::named(new QPushButton(QStringLiteral("DownLoad"), GB_SaveFile), "Bt_Upload");
+    Bt_SavBrw = pages::named(new QPushButton(QStringLiteral("Browse"), GB_SaveFile), "Bt_SavBrw");
     Bt_SavBrw->hide();
-    La_Progress = named(new QLabel(this), "La_Progress");
+    La_Progress = pages::named(new QLabel(this), "La_Progress");
     La_Progress->setAccessibleName(QStringLiteral("Transfer progress"));
-    StatusBar = named(new QStatusBar(this), "StatusBar");
+    StatusBar = pages::named(new QStatusBar(this), "StatusBar");
     StatusBar->setSizeGripEnabled(false);
 
-    La_TftpSrv = named(new QLabel(QStringLiteral("Tftp Server:"), this), "La_TftpSrv");
+    La_TftpSrv = pages::named(new QLabel(QStringLiteral("Tftp Server:"), this), "La_TftpSrv");
     La_TftpSrv->setEnabled(false);
-    Ed_TfpSrv = named(new QLineEdit(this), "Ed_TfpSrv");
-    La_UpComm = named(new QLabel(QStringLiteral("TftpComm:"), this), "La_UpComm");
-    CB_TfpCom = named(new QComboBox(this), "CB_TfpCom");
-    La_UpgrdComm = named(new QLabel(QStringLiteral("UpgrdComm:"), this), "La_UpgrdComm");
-    CB_UpgCom = named(new QComboBox(this), "CB_UpgCom");
+    Ed_TfpSrv = pages::named(new QLineEdit(this), "Ed_TfpSrv");
+    La_UpComm = pages::named(new QLabel(QStringLiteral("TftpComm:"), this), "La_UpComm");
+    CB_TfpCom = pages::named(new QComboBox(this), "CB_TfpCom");
+    La_UpgrdComm = pages::named(new QLabel(QStringLiteral("UpgrdComm:"), this), "La_UpgrdComm");
+    CB_UpgCom = pages::named(new QComboBox(this), "CB_UpgCom");
     for (QWidget* hidden : std::initializer_list<QWidget*>{La_TftpSrv, Ed_TfpSrv, La_UpComm,
                                                            CB_TfpCom, La_UpgrdComm, CB_UpgCom})
         hidden->hide();
@@ -140,12 +136,8 @@ void TFM_CfgFile::Bt_OKClick() {
         return void(pages::refuse(QStringLiteral("Empty file is not accepted."), warning));
     if (!platform::fileExists(path) || !path.toUpper().contains(QStringLiteral(".KCF")))
         return void(pages::refuse(QStringLiteral("File format error! Please try again!"), warning));
-    if (!server_->fillServerAddress(Ed_TfpSrv))
-        return;
-    const auto parts = pages::splitPath(path);
+    const auto parts = server_->prepare(path, Ed_TfpSrv);
     if (!parts)
-        return void(pages::refuse(QStringLiteral("The file path is error."), warning));
-    if (!server_->serve(platform::localPath(parts->directory)))
         return;
     Ed_UpgFile->setText(parts->name);
     saving = false;
@@ -161,12 +153,8 @@ void TFM_CfgFile::Bt_UploadClick() {
     const QString path = Ed_SaveFile->text();
     if (path.isEmpty())
         return void(pages::refuse(QStringLiteral("Empty file is not accepted."), warning));
-    if (!server_->fillServerAddress(Ed_TfpSrv))
-        return;
-    const auto parts = pages::splitPath(path);
+    const auto parts = server_->prepare(path, Ed_TfpSrv);
     if (!parts)
-        return void(pages::refuse(QStringLiteral("The file path is error."), warning));
-    if (!server_->serve(platform::localPath(parts->directory)))
         return;
     QString name = parts->name;
     if (!name.toUpper().contains(QStringLiteral(".KCF")))

@@ -13,36 +13,29 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-namespace {
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-} // namespace
-
 TFM_Firmware::TFM_Firmware(QWidget* owner) : pages::Page(owner) {
     setWindowTitle(QStringLiteral("Tools \\ Firmware"));
-    La_File = named(new QLabel(QStringLiteral("Upgrade File:"), this), "La_File");
-    Ed_UpgFile = named(new QLineEdit(this), "Ed_UpgFile");
+    La_File = pages::named(new QLabel(QStringLiteral("Upgrade File:"), this), "La_File");
+    Ed_UpgFile = pages::named(new QLineEdit(this), "Ed_UpgFile");
     La_File->setBuddy(Ed_UpgFile);
-    Bt_Browse = named(new QPushButton(QStringLiteral("Browse"), this), "Bt_Browse");
-    Bt_OK = named(new QPushButton(QStringLiteral("OK"), this), "Bt_OK");
+    Bt_Browse = pages::named(new QPushButton(QStringLiteral("Browse"), this), "Bt_Browse");
+    Bt_OK = pages::named(new QPushButton(QStringLiteral("OK"), this), "Bt_OK");
     Bt_OK->setDefault(true);
-    La_Progress = named(new QLabel(this), "La_Progress");
+    La_Progress = pages::named(new QLabel(this), "La_Progress");
     La_Progress->setAccessibleName(QStringLiteral("Transfer progress"));
-    StatusBar = named(new QStatusBar(this), "StatusBar");
+    StatusBar = pages::named(new QStatusBar(this), "StatusBar");
     StatusBar->setSizeGripEnabled(false);
 
-    La_TftpSrv = named(new QLabel(QStringLiteral("Tftp Server:"), this), "La_TftpSrv");
-    Ed_TfpSrv = named(new QLineEdit(this), "Ed_TfpSrv");
-    La_UpComm = named(new QLabel(QStringLiteral("TftpComm:"), this), "La_UpComm");
-    CB_TfpCom = named(new QComboBox(this), "CB_TfpCom");
-    La_UpgrdComm = named(new QLabel(QStringLiteral("UpgrdComm:"), this), "La_UpgrdComm");
-    CB_UpgCom = named(new QComboBox(this), "CB_UpgCom");
-    StatusBar1 = named(new QStatusBar(this), "StatusBar1");
+    La_TftpSrv = pages::named(new QLabel(QStringLiteral("Tftp Server:"), this), "La_TftpSrv");
+    Ed_TfpSrv = pages::named(new QLineEdit(this), "Ed_TfpSrv");
+    La_UpComm = pages::named(new QLabel(QStringLiteral("TftpComm:"), this), "La_UpComm");
+    CB_TfpCom = pages::named(new QComboBox(this), "CB_TfpCom");
+    La_UpgrdComm = pages::named(new QLabel(QStringLiteral("UpgrdComm:"), this), "La_UpgrdComm");
+    CB_UpgCom = pages::named(new QComboBox(this), "CB_UpgCom");
+    StatusBar1 = pages::named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setFixedHeight(3);
     StatusBar1->setSizeGripEnabled(false);
-    StatusBar2 = named(new QStatusBar(this), "StatusBar2");
+    StatusBar2 = pages::named(new QStatusBar(this), "StatusBar2");
     for (QWidget* hidden : {static_cast<QWidget*>(La_TftpSrv), static_cast<QWidget*>(Ed_TfpSrv),
                             static_cast<QWidget*>(La_UpComm), static_cast<QWidget*>(CB_TfpCom),
                             static_cast<QWidget*>(La_UpgrdComm), static_cast<QWidget*>(CB_UpgCom),
@@ -83,9 +76,8 @@ TFM_Firmware::TFM_Firmware(QWidget* owner) : pages::Page(owner) {
 TFM_Firmware::~TFM_Firmware() = default;
 
 void TFM_Firmware::Bt_BrowseClick() {
-    if (const auto file = platform::fileChooser().openFile(
-            QStringLiteral("Upgrade File"), QStringLiteral("Firmware (*.tfp);;All files (*)")))
-        Ed_UpgFile->setText(*file);
+    if (upload_)
+        upload_->browse();
 }
 
 void TFM_Firmware::Bt_OKClick() {

@@ -19,11 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 constexpr int kRebootItem = 3;     // CB_UpgCom: "Reboot"
 constexpr int kCertUpdateItem = 0; // CB_SslUpdt: "sslcertupdate"
 constexpr int kRestartTrue = 0;    // CB_Reboot: "True"
@@ -42,21 +37,21 @@ QLineEdit* labelled(QGridLayout* grid, int row, QLabel* label, QLineEdit* edit) 
 TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : pages::Page(owner) {
     setWindowTitle(QStringLiteral("Tools \\ Firmware Update and  SSL"));
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Update Firmware From Local Hard Drive"), this),
-                      "GroupBox1");
-    La_File = named(new QLabel(QStringLiteral("Upgrade File:"), GroupBox1), "La_File");
-    Ed_UpgFile = named(new QLineEdit(GroupBox1), "Ed_UpgFile");
-    Bt_Browse = named(new QPushButton(QStringLiteral("Browse"), GroupBox1), "Bt_Browse");
-    Bt_Upload = named(new QPushButton(QStringLiteral("Upload"), GroupBox1), "Bt_Upload");
-    Label1 = named(new QLabel(QStringLiteral("Fireware Version:"), GroupBox1), "Label1");
-    Ed_FwVersion = named(new QLineEdit(GroupBox1), "Ed_FwVersion");
+    GroupBox1 = pages::named(
+        new QGroupBox(QStringLiteral("Update Firmware From Local Hard Drive"), this), "GroupBox1");
+    La_File = pages::named(new QLabel(QStringLiteral("Upgrade File:"), GroupBox1), "La_File");
+    Ed_UpgFile = pages::named(new QLineEdit(GroupBox1), "Ed_UpgFile");
+    Bt_Browse = pages::named(new QPushButton(QStringLiteral("Browse"), GroupBox1), "Bt_Browse");
+    Bt_Upload = pages::named(new QPushButton(QStringLiteral("Upload"), GroupBox1), "Bt_Upload");
+    Label1 = pages::named(new QLabel(QStringLiteral("Fireware Version:"), GroupBox1), "Label1");
+    Ed_FwVersion = pages::named(new QLineEdit(GroupBox1), "Ed_FwVersion");
     Ed_FwVersion->setReadOnly(true);
     Ed_FwVersion->setFrame(false);
-    Ed_TfpSrv = named(new QLineEdit(GroupBox1), "Ed_TfpSrv");
-    CB_TfpCom = named(new QComboBox(GroupBox1), "CB_TfpCom");
-    CB_UpgCom = named(new QComboBox(GroupBox1), "CB_UpgCom");
-    CB_FwUpdt = named(new QComboBox(GroupBox1), "CB_FwUpdt");
-    La_Progress = named(new QLabel(GroupBox1), "La_Progress");
+    Ed_TfpSrv = pages::named(new QLineEdit(GroupBox1), "Ed_TfpSrv");
+    CB_TfpCom = pages::named(new QComboBox(GroupBox1), "CB_TfpCom");
+    CB_UpgCom = pages::named(new QComboBox(GroupBox1), "CB_UpgCom");
+    CB_FwUpdt = pages::named(new QComboBox(GroupBox1), "CB_FwUpdt");
+    La_Progress = pages::named(new QLabel(GroupBox1), "La_Progress");
     La_Progress->setAccessibleName(QStringLiteral("Transfer progress"));
     auto* firmware = new QGridLayout(GroupBox1);
     labelled(firmware, 0, La_File, Ed_UpgFile);
@@ -66,13 +61,13 @@ TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : pages::Page(owner) {
     firmware->addWidget(La_Progress, 2, 0, 1, 3);
     firmware->setColumnMinimumWidth(1, 260);
 
-    GroupBox3 = named(new QGroupBox(QStringLiteral("FTP Settings"), this), "GroupBox3");
-    Label2 = named(new QLabel(QStringLiteral("FTP Server IP :"), GroupBox3), "Label2");
-    Ed_FtpSrv = named(new QLineEdit(GroupBox3), "Ed_FtpSrv");
-    Label3 = named(new QLabel(QStringLiteral("User Name :"), GroupBox3), "Label3");
-    Ed_UserName = named(new QLineEdit(GroupBox3), "Ed_UserName");
-    Label4 = named(new QLabel(QStringLiteral("Password :"), GroupBox3), "Label4");
-    Ed_Password = named(new QLineEdit(GroupBox3), "Ed_Password");
+    GroupBox3 = pages::named(new QGroupBox(QStringLiteral("FTP Settings"), this), "GroupBox3");
+    Label2 = pages::named(new QLabel(QStringLiteral("FTP Server IP :"), GroupBox3), "Label2");
+    Ed_FtpSrv = pages::named(new QLineEdit(GroupBox3), "Ed_FtpSrv");
+    Label3 = pages::named(new QLabel(QStringLiteral("User Name :"), GroupBox3), "Label3");
+    Ed_UserName = pages::named(new QLineEdit(GroupBox3), "Ed_UserName");
+    Label4 = pages::named(new QLabel(QStringLiteral("Password :"), GroupBox3), "Label4");
+    Ed_Password = pages::named(new QLineEdit(GroupBox3), "Ed_Password");
     Ed_Password->setEchoMode(QLineEdit::Password);
     auto* ftp = new QGridLayout(GroupBox3);
     labelled(ftp, 0, Label2, Ed_FtpSrv);
@@ -80,19 +75,20 @@ TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : pages::Page(owner) {
     labelled(ftp, 2, Label4, Ed_Password);
     ftp->setColumnMinimumWidth(1, 260);
 
-    GroupBox2 =
-        named(new QGroupBox(QStringLiteral("Update SSL Certification From Local Hard Drive"), this),
-              "GroupBox2");
-    LA_Certificate = named(new QLabel(QStringLiteral("Upload Certificate From File :"), GroupBox2),
-                           "LA_Certificate");
-    EDT_Certificate = named(new QLineEdit(GroupBox2), "EDT_Certificate");
-    Bt_CBrowse = named(new QPushButton(QStringLiteral("Browse"), GroupBox2), "Bt_CBrowse");
-    LA_Key = named(new QLabel(QStringLiteral("Upload Key From File : "), GroupBox2), "LA_Key");
-    EDT_Key = named(new QLineEdit(GroupBox2), "EDT_Key");
-    Bt_KBrowse = named(new QPushButton(QStringLiteral("Browse"), GroupBox2), "Bt_KBrowse");
-    Bt_CUpload = named(new QPushButton(QStringLiteral("Upload"), GroupBox2), "Bt_CUpload");
-    CB_SslUpdt = named(new QComboBox(GroupBox2), "CB_SslUpdt");
-    CB_Reboot = named(new QComboBox(GroupBox2), "CB_Reboot");
+    GroupBox2 = pages::named(
+        new QGroupBox(QStringLiteral("Update SSL Certification From Local Hard Drive"), this),
+        "GroupBox2");
+    LA_Certificate = pages::named(
+        new QLabel(QStringLiteral("Upload Certificate From File :"), GroupBox2), "LA_Certificate");
+    EDT_Certificate = pages::named(new QLineEdit(GroupBox2), "EDT_Certificate");
+    Bt_CBrowse = pages::named(new QPushButton(QStringLiteral("Browse"), GroupBox2), "Bt_CBrowse");
+    LA_Key =
+        pages::named(new QLabel(QStringLiteral("Upload Key From File : "), GroupBox2), "LA_Key");
+    EDT_Key = pages::named(new QLineEdit(GroupBox2), "EDT_Key");
+    Bt_KBrowse = pages::named(new QPushButton(QStringLiteral("Browse"), GroupBox2), "Bt_KBrowse");
+    Bt_CUpload = pages::named(new QPushButton(QStringLiteral("Upload"), GroupBox2), "Bt_CUpload");
+    CB_SslUpdt = pages::named(new QComboBox(GroupBox2), "CB_SslUpdt");
+    CB_Reboot = pages::named(new QComboBox(GroupBox2), "CB_Reboot");
     auto* certificate = new QGridLayout(GroupBox2);
     labelled(certificate, 0, LA_Certificate, EDT_Certificate);
     certificate->addWidget(Bt_CBrowse, 0, 2);
@@ -105,7 +101,7 @@ TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : pages::Page(owner) {
                                                            CB_FwUpdt, CB_SslUpdt, CB_Reboot})
         hidden->hide();
 
-    StatusBar = named(new QStatusBar(this), "StatusBar");
+    StatusBar = pages::named(new QStatusBar(this), "StatusBar");
     StatusBar->setSizeGripEnabled(false);
     statusPanel = new QLabel(StatusBar);
     statusPanel->setObjectName(QStringLiteral("StatusPanel"));
@@ -160,9 +156,8 @@ TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : pages::Page(owner) {
 TFM_FirewareSSL::~TFM_FirewareSSL() = default;
 
 void TFM_FirewareSSL::Bt_BrowseClick() {
-    if (const auto file = platform::fileChooser().openFile(
-            QStringLiteral("Upgrade File"), QStringLiteral("Firmware (*.tfp);;All files (*)")))
-        Ed_UpgFile->setText(*file);
+    if (upload_)
+        upload_->browse();
 }
 
 void TFM_FirewareSSL::Bt_CBrowseClick() {

@@ -5,6 +5,7 @@
 #include "pages/common/page.h"
 #include "pages/transfer/command_step.h"
 #include "pages/transfer/transfer_server.h"
+#include "platform/file_chooser.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "tables/firmware.h"
@@ -66,12 +67,8 @@ void FirmwareUpload::start() {
         return void(refuse(QStringLiteral("Please put in the firmware file & path."), warning));
     if (!path.contains(QStringLiteral(".tfp")) || !platform::fileExists(path))
         return void(refuse(QStringLiteral("Please put in valid firmware file & path."), warning));
-    if (!server_->fillServerAddress(c_.Ed_TfpSrv))
-        return;
-    const auto parts = splitPath(path);
+    const auto parts = server_->prepare(path, c_.Ed_TfpSrv);
     if (!parts)
-        return void(refuse(QStringLiteral("The file path is error."), warning));
-    if (!server_->serve(platform::localPath(parts->directory)))
         return;
 
     running_ = true;
@@ -87,6 +84,12 @@ void FirmwareUpload::start() {
     c_.CB_TfpCom->setCurrentIndex(kGetItem);
     if (!applyCommand(*command_, failure))
         transferHandler(failure);
+}
+
+void FirmwareUpload::browse() {
+    if (const auto file = platform::fileChooser().openFile(
+            QStringLiteral("Upgrade File"), QStringLiteral("Firmware (*.tfp);;All files (*)")))
+        c_.Ed_UpgFile->setText(*file);
 }
 
 void FirmwareUpload::transferHandler(const QvSNMPError& result) {

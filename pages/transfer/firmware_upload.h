@@ -40,6 +40,8 @@ public:
 
     FirmwareUpload(Page* page, TransferServer* server, const Controls& controls, Steps steps);
 
+    // The Browse button: an image chosen in the open dialog goes into Ed_UpgFile.
+    void browse();
     // The OK (or Upload) button: checks, then the address list and the "Get" command.
     void start();
     // Whether an upload is under way (from the first write until the last command is sent).

@@ -3,6 +3,7 @@
 #include "app/module_texts.h"
 #include "app/wait_dialog.h"
 #include "pages/common/page.h"
+#include "platform/paths.h"
 #include "platform/prompter.h"
 #include "snmplib/qv_exception.h"
 #include "transfer/pc_address.h"
@@ -90,6 +91,19 @@ bool TransferServer::fillServerAddress(QLineEdit* edit) {
     }
     edit->setText(address);
     return true;
+}
+
+std::optional<PathParts> TransferServer::prepare(const QString& path, QLineEdit* serverEdit) {
+    if (!fillServerAddress(serverEdit))
+        return std::nullopt;
+    auto parts = splitPath(path);
+    if (!parts) {
+        refuse(QStringLiteral("The file path is error."), QStringLiteral("Warning"));
+        return std::nullopt;
+    }
+    if (!serve(platform::localPath(parts->directory)))
+        return std::nullopt;
+    return parts;
 }
 
 void TransferServer::attach(TFM_Waiting& wait) {

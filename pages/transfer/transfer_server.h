@@ -56,6 +56,11 @@ public:
     // the operator gets "Invalid Server IP Address or SNMP timed out!" and false.
     bool fillServerAddress(QLineEdit* edit);
 
+    // The steps every transfer takes before it writes to the device: the PC address into
+    // `serverEdit`, the path split ("The file path is error." when it has no separator) and its
+    // directory served. Nothing when a step failed (the operator has been told).
+    std::optional<PathParts> prepare(const QString& path, QLineEdit* serverEdit);
+
     // Shows the progress in `wait` while it is open, below its own texts.
     void attach(TFM_Waiting& wait);
 
