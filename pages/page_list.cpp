@@ -1,6 +1,7 @@
 #include "pages/page_list.h"
 
 #include "pages/radio/lan.h"
+#include "pages/radio/wireless.h"
 #include "pages/service/dhcp.h"
 #include "pages/status/device_info.h"
 #include "pages/transfer/config_file.h"
@@ -30,6 +31,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_Firmware", make<TFM_Firmware>());
     list.insert("TFM_CfgFile", make<TFM_CfgFile>());
     list.insert("TFM_FirewareSSL", make<TFM_FirewareSSL>());
+    list.insert("TFM_Wirless", make<TFM_Wirless>());
     return list;
 }
 
