@@ -1,5 +1,7 @@
 #include "pages/radio/wireless.h"
 
+#include "binding/edit_constraint.h"
+#include "binding/edit_hooks.h"
 #include "pages/common/channels.h"
 #include "platform/prompter.h"
 #include "snmplib/qv_exception.h"
@@ -67,8 +69,8 @@ TFM_Wirless::TFM_Wirless(QWidget* owner) : pages::Page(owner) {
     setWindowTitle(QStringLiteral("Home \\ Wireless"));
     buildControls();
     // Construction: SSIDs at most 32 characters, accounting hidden until the device offers it.
-    Ed_SSIDa->setMaxLength(32);
-    Ed_SSIDg->setMaxLength(32);
+    QvEditHooks::of(*Ed_SSIDa).setMaxLength(32);
+    QvEditHooks::of(*Ed_SSIDg).setMaxLength(32);
     for (QWidget* w : std::initializer_list<QWidget*>{CB_AcntEnable, Ed_AcntServer, Ed_AcntPort,
                                                       Label25, Label5, Label26})
         w->hide();
@@ -266,8 +268,8 @@ void TFM_Wirless::FormCreate() {
         AD_SuperModeChange();
         ED_APModeTempComboBoxtestChange();
         pages::fillChannelCombo(CB_Chang, Ed_ChanListg->text(), Ed_Chang->text());
-        Ed_SSIDa->setMaxLength(32);
-        Ed_SSIDg->setMaxLength(32);
+        QvEditHooks::of(*Ed_SSIDa).setMaxLength(32);
+        QvEditHooks::of(*Ed_SSIDg).setMaxLength(32);
     } catch (const std::exception& e) {
         pages::showStatus(StatusBar, QString::fromUtf8(e.what()));
     }
@@ -308,19 +310,19 @@ void TFM_Wirless::fullLayoutLists() {
     buildMultiSecurityLists();
     keySizeAndTypeItems();
 
-    Ed_SSIDa->setMaxLength(32);
-    Ed_SSID->setMaxLength(32);
+    QvEditHooks::of(*Ed_SSIDa).setMaxLength(32);
+    QvEditHooks::of(*Ed_SSID).setMaxLength(32);
     for (QLineEdit* e : Ed_ReMAddra)
-        e->setMaxLength(12);
-    Ed_RoMAddra0->setMaxLength(12);
+        QvEditHooks::of(*e).setMaxLength(12);
+    QvEditHooks::of(*Ed_RoMAddra0).setMaxLength(12);
     for (QLineEdit* e : {GroupKeyEdit, GroupKeyPSKEdit})
-        e->setMaxLength(7);
+        QvEditHooks::of(*e).setMaxLength(7);
     for (QLineEdit* e : {RadiusServerEdit, Ed_SecRadiusServer, Ed_SecAccountServer, Ed_AcntServer})
-        e->setMaxLength(15);
+        QvEditHooks::of(*e).setMaxLength(15);
     for (QLineEdit* e : {RadiusSecretEdit, Ed_SecRadiusSecret, PassPhrasePSKEdit})
-        e->setMaxLength(64);
+        QvEditHooks::of(*e).setMaxLength(64);
     for (QLineEdit* e : {RadiusportEdit, Ed_SecRadiusport, Ed_SecAccountPort, Ed_AcntPort})
-        e->setMaxLength(5);
+        QvEditHooks::of(*e).setMaxLength(5);
 
     apModeSelectorFill();
     modeLayout();

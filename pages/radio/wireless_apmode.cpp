@@ -79,6 +79,7 @@ void TFM_Wirless::buildApModeControls() {
     SiteServeyListView = make<QTreeWidget>(GroupBox3, "SiteServeyListView", 90, 16, 400, 98);
     SiteServeyListView->setRootIsDecorated(false);
     SiteServeyListView->setAccessibleName(QStringLiteral("Site Survey"));
+    SiteServeyListView->header()->setMinimumSectionSize(0); // hidden columns have width 0
     SiteScanComboBox = make<QComboBox>(GroupBox3, "SiteScanComboBox", 0, 0, 10, 10);
     SiteScanComboBox->hide();
 
@@ -119,7 +120,6 @@ void TFM_Wirless::buildSurveyLists() {
         SiteScan->setEnabled(true);
         SiteServeyListView->setColumnWidth(0, 0);
         SiteServeyListView->setColumnWidth(tw::kSurveySupportWds, 0);
-        StatusBar->clearMessage();
         StatusPanel->setText(QStringLiteral("Get complete."));
     };
 }
@@ -418,7 +418,6 @@ void TFM_Wirless::SiteScanClick() {
 }
 
 void TFM_Wirless::onSurveyTriggerDone(const QvSNMPError& answer) {
-    StatusBar->clearMessage();
     if (answer.code != 0) {
         surveyIdle = true;
         SiteScan->setEnabled(true);

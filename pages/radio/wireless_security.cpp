@@ -1,6 +1,8 @@
 // The security of the primary SSID on the wireless page: authentication, WEP keys, pass phrase,
 // RADIUS and accounting, and the secondary SSIDs kept consistent with it.
 #include "binding/address_checks.h"
+#include "binding/edit_constraint.h"
+#include "binding/edit_hooks.h"
 #include "pages/common/edit_state.h"
 #include "pages/common/wep_keys.h"
 #include "pages/radio/wireless.h"
@@ -407,7 +409,7 @@ void TFM_Wirless::keyLengths() {
     if (length == 0)
         return;
     for (QLineEdit* key : Ed_Keya)
-        key->setMaxLength(length);
+        QvEditHooks::of(*key).setMaxLength(length);
 }
 
 void TFM_Wirless::Ed_KeyTypeChange() {
@@ -762,7 +764,6 @@ bool TFM_Wirless::keyCheck() {
             key->clear();
             return false;
         }
-        key->setMaxLength(hex->size());
         key->setText(*hex);
     }
     return true;

@@ -2,10 +2,12 @@
 // The wireless page against the simulated device: open it on a profile, choose in its combo boxes
 // as the operator does, and read what the device received.
 #include "pages/radio/wireless.h"
+#include "platform/events.h"
 #include "tests/support/device_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QStatusBar>
@@ -26,11 +28,25 @@ protected:
         start(profile);
         if (HasFatalFailure())
             return;
+        settleFlags();
         for (const auto& [name, value] : flags)
             form->flagEdit(QString::fromLatin1(name))->setText(value);
         page = std::make_unique<TFM_Wirless>(form.get());
         page->show();
         sim->clearJournal();
+    }
+    // The capability flags the page reads arrive asynchronously after start-up: wait for them
+    // (every profile answers the two waited for; the others come with them).
+    void settleFlags() {
+        QElapsedTimer clock;
+        clock.start();
+        while ((flag("ifMultiSSID_Edit").isEmpty() || flag("Ed_FwVer").isEmpty()) &&
+               clock.elapsed() < 5000)
+            platform::processPendingEvents();
+        ASSERT_FALSE(flag("ifMultiSSID_Edit").isEmpty());
+        clock.restart();
+        while (clock.elapsed() < 200)
+            platform::processPendingEvents();
     }
     void reopen() {
         page.reset();
@@ -47,6 +63,22 @@ protected:
         emit combo->activated(i);
     }
 
+    // As sets(), with the remote AP addresses (six bytes) in hexadecimal digits.
+    QStringList sent() const {
+        QStringList out;
+        for (const QJsonObject& pdu : sim->requests("set")) {
+            QStringList binds;
+            for (const auto& v : pdu["varbinds"].toArray()) {
+                const QJsonObject vb = v.toObject();
+                const QString oid = vb["oid"].toString();
+                const bool mac = oid.startsWith(devMibOid("2.2.1.2.1."));
+                binds << oid + "=" +
+                             (mac ? vb["hex"].toString().toUpper() : vb["value"].toString());
+            }
+            out << binds.join(",");
+        }
+        return out;
+    }
     QString status() const { return page->StatusBar->currentMessage(); }
     static QString mib(const QString& tail) { return devMibOid(tail); }
     QString deviceValue(const QString& oid) const { return sim->value(oid)["value"].toString(); }

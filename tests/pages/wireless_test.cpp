@@ -59,6 +59,8 @@ struct SsidCase {
 TEST_F(WirelessPage, SsidChecksRefuseBeforeAnythingIsSent) {
     open("wireless-compact");
     const SsidCase cases[] = {
+        {"33 characters", QString(33, QLatin1Char('s')), "Warning",
+         "The Max Length of SSID is 32.!", false},
         {"empty", "", "Warning", "Please Input SSID.", false},
         {"leading blank", " net", "Error", "The first character can't be blank.", true},
         {"32 characters", QString(32, QLatin1Char('s')), "", "", false},
