@@ -794,7 +794,9 @@ void TFM_Wirless::guestCleanup() {
     const QString auth = Ed_SecAuthaTemp->currentText();
     const bool openOrShared =
         auth == QLatin1String("Open System") || auth == QLatin1String("Shared Key");
-    const bool superGOff = AD_SuperMode->currentIndex() == 3;
+    // "Disable" is the fourth Super G entry where there are four; with three entries it is the
+    // third, and its text says what is meant.
+    const bool superGOff = AD_SuperMode->currentText() == QLatin1String("Disable");
     if (ED_APModeTempComboBox->currentIndex() != 0 || !superGOff) {
         disable(Master_ComboBox);
         for (QComboBox* c : Guest_ComboBox)

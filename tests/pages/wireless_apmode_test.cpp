@@ -240,4 +240,55 @@ TEST_F(WirelessPage, ASurveyTriggerThatFailsEndsTheScan) {
     EXPECT_FALSE(page->isVisible());
 }
 
+// With some masks the items move up the list: the layout and the checks follow what the item
+// means, and a device in a bridge mode finds its own label selected.
+TEST_F(WirelessPage, ModesFollowTheirMeaningWhereverTheyStandInTheList) {
+    start("recent");
+    settleFlags();
+    form->flagEdit("APModeSupport")->setText("19"); // access point, repeater, client
+    reopen();
+    ASSERT_EQ(items(page->ED_APModeTempComboBox),
+              (QStringList{"Access Point", "AP Repeater", "AP Client"}));
+    choose(page->ED_APModeTempComboBox, "AP Repeater"); // second in this list
+    EXPECT_TRUE(page->GroupBox2->isVisible());
+    EXPECT_FALSE(page->GroupBox1->isVisible());
+    EXPECT_EQ(page->ED_APModeComboBox->currentText(), "AP Repeater");
+    page->Ed_RoMAddra0->setText("");
+    prompter.shown.clear();
+    page->Bt_ApplyClick();
+    EXPECT_EQ(prompter.texts(), QStringList{"Please input MAC address in blank space!"});
+
+    ASSERT_TRUE(sim->command("set devMib.2.1.1.1.1 2")); // PtP Bridge
+    ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.1 hex rw 000F3D0A0B07 size=6"));
+    form->flagEdit("APModeSupport")->setText("31");
+    reopen();
+    EXPECT_EQ(page->ED_APModeTempComboBox->currentText(), "PtP Bridge");
+    EXPECT_TRUE(page->GroupBox1->isVisible());
+    prompter.shown.clear();
+    page->Bt_ApplyClick();
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
+    const QStringList writes = sent();
+    ASSERT_GE(writes.size(), 3);
+    EXPECT_EQ(writes[2], mib("2.1.1.1.1=2,") + mib("2.2.1.2.1.1=000F3D0A0B07"));
+}
+
+// A bridge link carries only the security a bridge can use: the device's Enterprise type is
+// written back as Open System.
+TEST_F(WirelessPage, BridgeModesFallBackToOpenSystem) {
+    start("recent");
+    settleFlags();
+    ASSERT_TRUE(sim->command("set devMib.2.1.1.1.1 3"));   // PtMP Bridge
+    ASSERT_TRUE(sim->command("set devMib.2.5.1.1.1.1 7")); // WPA2-Enterprise
+    ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.1 hex rw 000F3D0A0B07 size=6"));
+    reopen();
+    EXPECT_EQ(page->ED_APModeTempComboBox->currentText(), "WDS with AP");
+    EXPECT_EQ(items(page->Ed_SecAuthaTemp),
+              (QStringList{"Open System", "Shared Key", "Open System / Shared Key", "WPA-Personal",
+                           "WPA2-Personal", "WPA-Auto-Personal"}));
+    page->Bt_ApplyClick();
+    EXPECT_TRUE(sets().contains(mib("2.5.1.1.1.1=1,") + mib("2.5.1.1.2.1=0")))
+        << sent().join(" | ").toStdString();
+    EXPECT_EQ(deviceValue("devMib.2.5.1.1.1.1"), "1");
+}
+
 } // namespace

@@ -266,4 +266,44 @@ TEST_F(WirelessSecurity, SecondarySsidsFollowThePrimarySecurity) {
     EXPECT_FALSE(page->multiSsidAtLoad); // the warning comes once per opening
 }
 
+// Earlier firmware has guest SSIDs instead: the primary WEP key slot must not be a guest's, and a
+// primary WPA type leaves the guests without encryption.
+TEST_F(WirelessPage, GuestSsidsOfEarlierFirmware) {
+    start("recent");
+    settleFlags();
+    ASSERT_TRUE(sim->command("set devMib.2.9.2.1.2.1.2 1")); // guest 1 on, encrypted, first key
+    ASSERT_TRUE(sim->command("set devMib.2.9.2.1.5.1.2 1"));
+    form->flagEdit("NewMultiSupport")->setText("0");
+    reopen();
+    ASSERT_EQ(page->Guest_ComboBox[0]->currentText(), "Enable");
+    ASSERT_EQ(page->GuestKeyIndex_ComboBox[0]->currentText(), "first");
+
+    choose(page->Ed_SecAuthaTemp, "Shared Key");
+    choose(page->Ed_SecValKeya, "First");
+    prompter.shown.clear();
+    page->Bt_ApplyClick();
+    EXPECT_EQ(prompter.texts(),
+              QStringList{"The 11g master SSID's key index is same as Guest SSID1"});
+    EXPECT_TRUE(sets().isEmpty());
+
+    // Another slot: accepted, and WEP on the primary leaves the guests as they are.
+    choose(page->Ed_SecValKeya, "Second");
+    prompter.shown.clear();
+    page->Bt_ApplyClick();
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
+    EXPECT_FALSE(sets().join("|").contains(mib("2.9.2.1.5.1.2")));
+    EXPECT_EQ(status(), "Setting Success!");
+
+    choose(page->Ed_SecAuthaTemp, "WPA-Personal");
+    page->PassPhrasePSKEdit->setText("long enough");
+    sim->clearJournal();
+    page->Bt_ApplyClick();
+    EXPECT_EQ(sets().value(0), mib("2.9.1.1.1.1=0,") + mib("2.9.2.1.2.1.2=1,") +
+                                   mib("2.9.2.1.2.1.3=0,") + mib("2.9.2.1.2.1.4=0,") +
+                                   mib("2.9.2.1.5.1.2=0,") + mib("2.9.2.1.5.1.3=0,") +
+                                   mib("2.9.2.1.5.1.4=0"));
+    EXPECT_EQ(deviceValue("devMib.2.9.2.1.5.1.2"), "0");
+    EXPECT_EQ(status(), "Setting Success!");
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // The wireless page's radio settings in both layouts: what it reads, the checks of Apply and the
 // writes that follow, against the simulated device.
 #include "tests/pages/wireless_fixture.h"
+#include "tests/support/wait_watcher.h"
 
 #include <QTimer>
 
@@ -31,7 +32,9 @@ TEST_F(WirelessPage, CompactLayoutShowsTheRadioAloneAndWritesItsListsInOrder) {
     choose(page->CB_SSIDBcasta, "Disable");
     choose(page->CB_Chana, "11");
     choose(page->CbxRadio, "Off");
+    test::WaitWatcher waits;
     page->Bt_ApplyClick();
+    EXPECT_TRUE(waits.seen.isEmpty()); // save-and-activate: the operator saves later
 
     EXPECT_EQ(sets(), (QStringList{mib("1.1.1.1.1=lab-north") + "," + mib("1.1.1.2.1=0") + "," +
                                        mib("1.1.1.3.1=11"),
@@ -157,9 +160,35 @@ TEST_F(WirelessPage, WithoutSaveSupportASuccessfulApplyWaitsForTheRestart) {
         waited = true;
         wait->secondsLeft = 1;
     });
+    test::WaitWatcher waits;
     page->Bt_ApplyClick();
     EXPECT_TRUE(waited);
+    EXPECT_EQ(waits.seen.size(), 1);
     EXPECT_EQ(status(), "Setting Success!");
+}
+
+struct SuperGCase {
+    const char* mode;
+    QStringList channels;
+    const char* selected;
+};
+
+// The channel list follows the Super G mode; leaving the turbo modes brings back the device's
+// list and the channel last chosen.
+TEST_F(WirelessPage, SuperGModesHaveTheirOwnChannels) {
+    open("wireless-compact", {{"Ed_Rogue", "0"}});
+    choose(page->CB_Chana, "9");
+    const SuperGCase cases[] = {
+        {"Super G with Static Turbo", {"2", "3", "4", "5", "6", "7", "8", "9", "10"}, "6"},
+        {"Super G with Dynamic Turbo", {"6"}, "6"},
+        {"Disable", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}, "9"},
+    };
+    for (const SuperGCase& c : cases) {
+        SCOPED_TRACE(c.mode);
+        choose(page->AD_SuperMode, c.mode);
+        EXPECT_EQ(items(page->CB_Chana), c.channels);
+        EXPECT_EQ(page->CB_Chana->currentText(), c.selected);
+    }
 }
 
 } // namespace
