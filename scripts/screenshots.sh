@@ -16,6 +16,7 @@ PAGES=(
   TFM_CfgFile
   TFM_LanCfg
   TFM_DHCP
+  TFM_Wirless
 )
 
 profile=${1:-recent}

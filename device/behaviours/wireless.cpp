@@ -110,14 +110,15 @@ void install(Device& device) {
     if (device.store().find(kSurveyTrigger)) {
         // A scan takes its time: the trigger is answered when it is over, other requests are
         // served meanwhile.
-        device.onLongSet(kSurveyTrigger, [](Device& d, const Value& v, auto finish) {
-            if (v.number != 1)
-                return finish(0);
-            d.after(kScanMs, [&d, finish] {
-                fillSurvey(d);
-                finish(0);
-            });
-        });
+        device.onLongSet(kSurveyTrigger,
+                         [](Device& d, const Value& v, const Device::Written&, auto finish) {
+                             if (v.number != 1)
+                                 return finish(0);
+                             d.after(kScanMs, [&d, finish] {
+                                 fillSurvey(d);
+                                 finish(0);
+                             });
+                         });
         device.onSet(kSurveyTrigger, [](Device& d, const Value&) {
             if (Object* o = d.store().find(kSurveyTrigger))
                 o->active = o->initial;
