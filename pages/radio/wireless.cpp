@@ -24,7 +24,7 @@ QString TFM_Wirless::savedChannel;
 namespace {
 
 // Designed geometry of the form; the compact layout takes 480 pixels off its height.
-constexpr int kFormWidth = 520;
+constexpr int kFormWidth = 600;
 constexpr int kDesignedPageHeight = 605;
 constexpr int kDesignedButtonsTop = 612;
 constexpr int kDesignedFormHeight = 687;
@@ -140,11 +140,11 @@ void TFM_Wirless::buildControls() {
     buildApModeControls();
     buildHiddenMultiControls();
 
-    Bt_Apply = make<QPushButton>(this, "Bt_Apply", 150, kDesignedButtonsTop, 75, 25);
+    Bt_Apply = make<QPushButton>(this, "Bt_Apply", 190, kDesignedButtonsTop, 75, 25);
     Bt_Apply->setText(QStringLiteral("Apply"));
-    Bt_Refresh = make<QPushButton>(this, "Bt_Refresh", 230, kDesignedButtonsTop, 75, 25);
+    Bt_Refresh = make<QPushButton>(this, "Bt_Refresh", 270, kDesignedButtonsTop, 75, 25);
     Bt_Refresh->setText(QStringLiteral("Refresh"));
-    Bt_Close = make<QPushButton>(this, "Bt_Close", 310, kDesignedButtonsTop, 75, 25);
+    Bt_Close = make<QPushButton>(this, "Bt_Close", 350, kDesignedButtonsTop, 75, 25);
     Bt_Close->setText(QStringLiteral("Cancel"));
     Bt_Apply->setAutoDefault(false);
     Bt_Refresh->setAutoDefault(false);

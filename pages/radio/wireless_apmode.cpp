@@ -44,19 +44,19 @@ enum DeviceMode {
 
 void TFM_Wirless::buildApModeControls() {
     QWidget* a = TS_11a;
-    GroupBox1 = make<QGroupBox>(a, "GroupBox1", 5, 128, 500, 134);
+    GroupBox1 = make<QGroupBox>(a, "GroupBox1", 5, 128, 580, 134);
     GroupBox1->setTitle(QStringLiteral(" WDS with AP "));
     Label11 = make<QLabel>(GroupBox1, "Label11", 10, 20, 200, 18);
     Label11->setText(QStringLiteral("Remote AP MAC Address"));
     for (int i = 0; i < tw::kRemoteMacs; ++i) {
         const QByteArray name = "Ed_ReMAddra" + QByteArray::number(i);
-        Ed_ReMAddra[i] = make<QLineEdit>(GroupBox1, name.constData(), 10 + 122 * (i % 4),
+        Ed_ReMAddra[i] = make<QLineEdit>(GroupBox1, name.constData(), 10 + 142 * (i % 4),
                                          45 + 32 * (i / 4), 110, 21);
         Ed_ReMAddra[i]->setAccessibleName(QStringLiteral("Remote AP MAC Address %1").arg(i + 1));
     }
     Label11->setBuddy(Ed_ReMAddra[0]);
 
-    GroupBox2 = make<QGroupBox>(a, "GroupBox2", 5, 127, 500, 68);
+    GroupBox2 = make<QGroupBox>(a, "GroupBox2", 5, 127, 580, 68);
     GroupBox2->setTitle(QStringLiteral(" AP Repeater  "));
     Ed_RoMAddra0 = make<QLineEdit>(GroupBox2, "Ed_RoMAddra0", 170, 18, 110, 21);
     Ed_CRoMAddra0 = make<QLineEdit>(GroupBox2, "Ed_CRoMAddra0", 170, 18, 110, 21);
@@ -71,15 +71,16 @@ void TFM_Wirless::buildApModeControls() {
     Label13->setBuddy(Ed_SSID);
     Ed_SSID->setAccessibleName(QStringLiteral("SSID"));
 
-    GroupBox3 = make<QGroupBox>(a, "GroupBox3", 5, 267, 500, 120);
+    GroupBox3 = make<QGroupBox>(a, "GroupBox3", 5, 267, 580, 120);
     GroupBox3->setTitle(QStringLiteral(" Site Survey "));
     SiteScan = make<QPushButton>(GroupBox3, "SiteScan", 10, 22, 70, 25);
     SiteScan->setText(QStringLiteral("Scan"));
     SiteScan->setAutoDefault(false);
-    SiteServeyListView = make<QTreeWidget>(GroupBox3, "SiteServeyListView", 90, 16, 400, 98);
+    SiteServeyListView = make<QTreeWidget>(GroupBox3, "SiteServeyListView", 90, 16, 480, 98);
     SiteServeyListView->setRootIsDecorated(false);
     SiteServeyListView->setAccessibleName(QStringLiteral("Site Survey"));
     SiteServeyListView->header()->setMinimumSectionSize(0); // hidden columns have width 0
+    SiteServeyListView->header()->setStretchLastSection(false);
     SiteScanComboBox = make<QComboBox>(GroupBox3, "SiteScanComboBox", 0, 0, 10, 10);
     SiteScanComboBox->hide();
 
@@ -118,6 +119,8 @@ void TFM_Wirless::buildSurveyLists() {
     surveyTable_->OnAfterGet = [this] {
         surveyIdle = true;
         SiteScan->setEnabled(true);
+        for (int c = 1; c < tw::kSurveySupportWds; ++c)
+            SiteServeyListView->resizeColumnToContents(c);
         SiteServeyListView->setColumnWidth(0, 0);
         SiteServeyListView->setColumnWidth(tw::kSurveySupportWds, 0);
         StatusPanel->setText(QStringLiteral("Get complete."));

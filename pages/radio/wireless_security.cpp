@@ -21,7 +21,7 @@ namespace tw = tables::wireless;
 
 namespace {
 
-constexpr int kBoxWidth = 500;
+constexpr int kBoxWidth = 580;
 constexpr int kGroupBox5Height = 160;
 
 template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -99,58 +99,58 @@ void TFM_Wirless::buildSecurityControls() {
 
     GroupBox6 = make<QGroupBox>(a, "GroupBox6", 5, 149, kBoxWidth, 104);
     GroupBox6->setTitle(QStringLiteral(" PassPhrase Settings "));
-    CipherforPSKBox = make<QComboBox>(GroupBox6, "CipherforPSKBox", 170, 20, 100, 22);
+    CipherforPSKBox = make<QComboBox>(GroupBox6, "CipherforPSKBox", 185, 20, 100, 22);
     labelFor(GroupBox6, nullptr, QStringLiteral("Cipher Type"), 10, 24, CipherforPSKBox);
-    GroupKeyPSKEdit = make<QLineEdit>(GroupBox6, "GroupKeyPSKEdit", 170, 46, 100, 21);
+    GroupKeyPSKEdit = make<QLineEdit>(GroupBox6, "GroupKeyPSKEdit", 185, 46, 100, 21);
     labelFor(GroupBox6, nullptr, QStringLiteral("Group Key Update Interval"), 10, 50,
              GroupKeyPSKEdit);
-    (new QLabel(QStringLiteral(" [ 300 - 9999999 ]"), GroupBox6))->move(275, 50);
-    PassPhrasePSKEdit = make<QLineEdit>(GroupBox6, "PassPhrasePSKEdit", 170, 72, 320, 21);
+    (new QLabel(QStringLiteral(" [ 300 - 9999999 ]"), GroupBox6))->move(290, 50);
+    PassPhrasePSKEdit = make<QLineEdit>(GroupBox6, "PassPhrasePSKEdit", 185, 72, 380, 21);
     PassPhrasePSKEdit->setEchoMode(QLineEdit::Password);
     labelFor(GroupBox6, nullptr, QStringLiteral("PassPhrase "), 10, 76, PassPhrasePSKEdit);
 
     GroupBox5 = make<QGroupBox>(a, "GroupBox5", 5, 149, kBoxWidth, kGroupBox5Height);
     GroupBox5->setTitle(QStringLiteral("Primary  Radius Server Settings "));
-    GroupKeyEdit = make<QLineEdit>(GroupBox5, "GroupKeyEdit", 170, 20, 100, 21);
+    GroupKeyEdit = make<QLineEdit>(GroupBox5, "GroupKeyEdit", 185, 20, 100, 21);
     labelFor(GroupBox5, nullptr, QStringLiteral("Group Key Update Interval  "), 10, 24,
              GroupKeyEdit);
-    (new QLabel(QStringLiteral(" [ 300 - 9999999 ]"), GroupBox5))->move(275, 24);
-    RadiusServerEdit = make<QLineEdit>(GroupBox5, "RadiusServerEdit", 170, 46, 100, 21);
+    (new QLabel(QStringLiteral(" [ 300 - 9999999 ]"), GroupBox5))->move(290, 24);
+    RadiusServerEdit = make<QLineEdit>(GroupBox5, "RadiusServerEdit", 185, 46, 100, 21);
     labelFor(GroupBox5, nullptr, QStringLiteral("Radius Server "), 10, 50, RadiusServerEdit);
-    RadiusportEdit = make<QLineEdit>(GroupBox5, "RadiusportEdit", 170, 72, 100, 21);
+    RadiusportEdit = make<QLineEdit>(GroupBox5, "RadiusportEdit", 185, 72, 100, 21);
     labelFor(GroupBox5, nullptr, QStringLiteral("Radius Port (1-65535)"), 10, 76, RadiusportEdit);
-    RadiusSecretEdit = make<QLineEdit>(GroupBox5, "RadiusSecretEdit", 170, 98, 100, 21);
+    RadiusSecretEdit = make<QLineEdit>(GroupBox5, "RadiusSecretEdit", 185, 98, 100, 21);
     RadiusSecretEdit->setEchoMode(QLineEdit::Password);
     labelFor(GroupBox5, nullptr, QStringLiteral("Radius Secret"), 10, 102, RadiusSecretEdit);
-    CiphertypeComboBox = make<QComboBox>(GroupBox5, "CiphertypeComboBox", 170, 124, 100, 22);
+    CiphertypeComboBox = make<QComboBox>(GroupBox5, "CiphertypeComboBox", 185, 124, 100, 22);
     labelFor(GroupBox5, nullptr, QStringLiteral("Cipher Type"), 10, 128, CiphertypeComboBox);
-    CB_AcntEnable = make<QComboBox>(GroupBox5, "CB_AcntEnable", 400, 46, 90, 22);
+    CB_AcntEnable = make<QComboBox>(GroupBox5, "CB_AcntEnable", 460, 46, 110, 22);
     Label25 =
-        namedLabel(GroupBox5, "Label25", QStringLiteral("Accounting Mode"), 285, 50, CB_AcntEnable);
-    Ed_AcntServer = make<QLineEdit>(GroupBox5, "Ed_AcntServer", 400, 72, 90, 21);
-    Label5 = namedLabel(GroupBox5, "Label5", QStringLiteral("Accounting Server"), 285, 76,
+        namedLabel(GroupBox5, "Label25", QStringLiteral("Accounting Mode"), 300, 50, CB_AcntEnable);
+    Ed_AcntServer = make<QLineEdit>(GroupBox5, "Ed_AcntServer", 460, 72, 110, 21);
+    Label5 = namedLabel(GroupBox5, "Label5", QStringLiteral("Accounting Server"), 300, 76,
                         Ed_AcntServer);
-    Ed_AcntPort = make<QLineEdit>(GroupBox5, "Ed_AcntPort", 400, 98, 90, 21);
+    Ed_AcntPort = make<QLineEdit>(GroupBox5, "Ed_AcntPort", 460, 98, 110, 21);
     Label26 =
-        namedLabel(GroupBox5, "Label26", QStringLiteral("Accounting Port"), 285, 102, Ed_AcntPort);
+        namedLabel(GroupBox5, "Label26", QStringLiteral("Accounting Port"), 300, 102, Ed_AcntPort);
 
     GroupBox7 = make<QGroupBox>(a, "GroupBox7", 5, 149, kBoxWidth, 129);
     GroupBox7->setTitle(QStringLiteral("Secondary  Radius Server Settings "));
-    CB_SecRadiusMode = make<QComboBox>(GroupBox7, "CB_SecRadiusMode", 170, 20, 100, 22);
+    CB_SecRadiusMode = make<QComboBox>(GroupBox7, "CB_SecRadiusMode", 185, 20, 100, 22);
     labelFor(GroupBox7, nullptr, QStringLiteral("RADIUS Mode "), 10, 24, CB_SecRadiusMode);
-    Ed_SecRadiusServer = make<QLineEdit>(GroupBox7, "Ed_SecRadiusServer", 170, 46, 100, 21);
+    Ed_SecRadiusServer = make<QLineEdit>(GroupBox7, "Ed_SecRadiusServer", 185, 46, 100, 21);
     labelFor(GroupBox7, nullptr, QStringLiteral("Radius Server "), 10, 50, Ed_SecRadiusServer);
-    Ed_SecRadiusport = make<QLineEdit>(GroupBox7, "Ed_SecRadiusport", 170, 72, 100, 21);
+    Ed_SecRadiusport = make<QLineEdit>(GroupBox7, "Ed_SecRadiusport", 185, 72, 100, 21);
     labelFor(GroupBox7, nullptr, QStringLiteral("Radius Port (1-65535)"), 10, 76, Ed_SecRadiusport);
-    Ed_SecRadiusSecret = make<QLineEdit>(GroupBox7, "Ed_SecRadiusSecret", 170, 98, 100, 21);
+    Ed_SecRadiusSecret = make<QLineEdit>(GroupBox7, "Ed_SecRadiusSecret", 185, 98, 100, 21);
     Ed_SecRadiusSecret->setEchoMode(QLineEdit::Password);
     labelFor(GroupBox7, nullptr, QStringLiteral("Radius Secret"), 10, 102, Ed_SecRadiusSecret);
-    CB_SecAccountMode = make<QComboBox>(GroupBox7, "CB_SecAccountMode", 400, 20, 90, 22);
-    labelFor(GroupBox7, nullptr, QStringLiteral("Accounting Mode "), 285, 24, CB_SecAccountMode);
-    Ed_SecAccountServer = make<QLineEdit>(GroupBox7, "Ed_SecAccountServer", 400, 46, 90, 21);
-    labelFor(GroupBox7, nullptr, QStringLiteral("Accounting Server"), 285, 50, Ed_SecAccountServer);
-    Ed_SecAccountPort = make<QLineEdit>(GroupBox7, "Ed_SecAccountPort", 400, 72, 90, 21);
-    labelFor(GroupBox7, nullptr, QStringLiteral("Accounting Port (1-65535)"), 285, 76,
+    CB_SecAccountMode = make<QComboBox>(GroupBox7, "CB_SecAccountMode", 460, 20, 110, 22);
+    labelFor(GroupBox7, nullptr, QStringLiteral("Accounting Mode "), 300, 24, CB_SecAccountMode);
+    Ed_SecAccountServer = make<QLineEdit>(GroupBox7, "Ed_SecAccountServer", 460, 46, 110, 21);
+    labelFor(GroupBox7, nullptr, QStringLiteral("Accounting Server"), 300, 50, Ed_SecAccountServer);
+    Ed_SecAccountPort = make<QLineEdit>(GroupBox7, "Ed_SecAccountPort", 460, 72, 110, 21);
+    labelFor(GroupBox7, nullptr, QStringLiteral("Accounting Port (1-65535)"), 300, 76,
              Ed_SecAccountPort);
     Ed_RaduisSupport = make<QLineEdit>(GroupBox7, "Ed_RaduisSupport", 0, 0, 10, 10);
     Ed_RaduisSupport->hide();
