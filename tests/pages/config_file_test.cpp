@@ -210,4 +210,18 @@ TEST_F(ConfigFilePage, ButtonsAndCloseAreHeldWhileATransferRuns) {
     EXPECT_FALSE(page->isVisible());
 }
 
+TEST_F(ConfigFilePage, RestoreTakesAPathWrittenWithBackslashes) {
+    openPage();
+    const QString path = files() + "/site.kcf";
+    save(path);
+    sim->clearJournal();
+    prompter.shown.clear();
+    QString windowsPath = path;
+    windowsPath.replace('/', '\\');
+    restore(windowsPath, true);
+    EXPECT_EQ(prompter.texts(), QStringList{"The configuration file updated successfully!"});
+    EXPECT_EQ(sets().value(0), address("site.kcf")); // the bare name after the last backslash
+    EXPECT_EQ(events("transfer").value(0)["result"].toString(), "ok");
+}
+
 } // namespace
