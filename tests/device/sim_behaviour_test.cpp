@@ -67,16 +67,20 @@ TEST(SimBehaviour, RestartsSilentlyThenAnswersWithSettingsKeptOrReset) {
         SimDevice sim({"recent", 1});
         ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
         ASSERT_TRUE(set(sim, {kSysName, "s", "renamed", kSsid, "s", "NewNet"}));
-        QThread::msleep(300);
+        QThread::msleep(1000);
         const qint64 before = ticks(get(sim, kSysUpTime));
-        ASSERT_GT(before, 25);
+        ASSERT_GT(before, 90);
 
-        // The command itself is answered, then nothing is.
+        // The command itself is answered, then nothing is, for the restart's 1 s. Measured from
+        // the answer on, so a slow machine can only make the silence look longer.
         ASSERT_TRUE(set(sim, {c.oid, "i", c.value}));
+        QElapsedTimer silence;
+        silence.start();
         EXPECT_EQ(get(sim, kSysName, 0.3), "");
-        qint64 silentFor = waitForAnswer(sim, 6000);
-        ASSERT_GE(silentFor, 0) << "the device did not come back";
-        EXPECT_GT(silentFor, 400); // 1 s in all, less the 0.3 s asked above
+        ASSERT_GE(waitForAnswer(sim, 6000), 0) << "the device did not come back";
+        EXPECT_GT(silence.elapsed(), 800);
+        // The uptime started again (read first, before later requests let it grow).
+        EXPECT_LT(ticks(get(sim, kSysUpTime)), before);
 
         if (c.factoryReset) {
             EXPECT_EQ(get(sim, kSysName), "STRING: \"KW-9100\"");
@@ -88,10 +92,9 @@ TEST(SimBehaviour, RestartsSilentlyThenAnswersWithSettingsKeptOrReset) {
             // The restart made the pending SSID the active one.
             EXPECT_EQ(get(sim, kActiveSsid), "STRING: \"NewNet\"");
         }
-        // The command object rests at its idle value; the uptime started again.
+        // The command object rests at its idle value.
         EXPECT_EQ(sim.value(c.oid)["value"].toString(), sim.value(c.oid)["active"].toString());
         EXPECT_NE(get(sim, c.oid), "INTEGER: " + QString(c.value));
-        EXPECT_LT(ticks(get(sim, kSysUpTime)), before);
         // The journal shows the restart and the return.
         int restarts = 0, ready = 0;
         for (const auto& line : sim.journal()) {
