@@ -37,10 +37,6 @@ namespace qv {
 
 namespace {
 
-constexpr quint32 kHundredthsPerDay = 8640000;
-const QDate kDayZero(1899, 12, 30);
-constexpr qint64 kMsPerDay = 86400000;
-
 [[noreturn]] void fail(int code) {
     throw QvException(code);
 }
@@ -169,10 +165,7 @@ void showSplit(const QList<QLineEdit*>& edits, int syntax, const QString& text,
             clearFrom(edits, 0);
             return;
         }
-        const quint32 t = RawToUInt32(raw);
-        const quint32 rest = t % kHundredthsPerDay;
-        const quint32 parts[5] = {t / kHundredthsPerDay, rest / 360000, rest % 360000 / 6000,
-                                  rest % 6000 / 100, rest % 100};
+        const auto parts = TimeticksParts(RawToUInt32(raw));
         for (int i = 0; i < 5; ++i)
             setText(edits[i], QString::number(parts[i]));
         return;
@@ -198,14 +191,7 @@ void showSplit(const QList<QLineEdit*>& edits, int syntax, const QString& text,
             clearFrom(edits, 0);
             return;
         }
-        const double days = RawToDouble(raw);
-        if (!std::isfinite(days) || std::fabs(days) > 3.0e6)
-            fail(kBadValue);
-        const double whole = std::trunc(days);
-        const qint64 ms =
-            std::min(std::llround(std::fabs(days - whole) * kMsPerDay), kMsPerDay - 1);
-        const QDate date = kDayZero.addDays(static_cast<qint64>(whole));
-        const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+        const auto [date, time] = BcDateTimeSplit(RawToDouble(raw));
         const int numbers[7] = {date.year(),   date.month(),  date.day(), time.hour(),
                                 time.minute(), time.second(), time.msec()};
         for (int i = 0; i < 7; ++i)
@@ -302,9 +288,7 @@ Piece collectSplit(const QList<QLineEdit*>& edits, int syntax) {
                          static_cast<int>(numberIn(edits[6])));
         if (!date.isValid() || !time.isValid())
             fail(kBadValue);
-        const double days = static_cast<double>(kDayZero.daysTo(date));
-        const double fraction = time.msecsSinceStartOfDay() / static_cast<double>(kMsPerDay);
-        return Piece::Raw(RawFromDouble(days >= 0 ? days + fraction : days - fraction));
+        return Piece::Raw(RawFromDouble(BcDateTimeJoin(date, time)));
     }
     }
     return {};

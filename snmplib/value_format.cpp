@@ -19,7 +19,6 @@ namespace qv {
 
 namespace {
 
-constexpr quint32 kHundredthsPerDay = 8640000;
 const QDate kDayZero(1899, 12, 30);
 constexpr qint64 kMsPerDay = 86400000;
 
@@ -259,14 +258,19 @@ double LeadingDouble(const QString& text) {
     return negative ? -value : value;
 }
 
-QString TimeticksText(quint32 hundredths) {
-    const quint32 days = hundredths / kHundredthsPerDay;
+std::array<quint32, 5> TimeticksParts(quint32 hundredths) {
     const quint32 rest = hundredths % kHundredthsPerDay;
+    return {hundredths / kHundredthsPerDay, rest / 360000, rest % 360000 / 6000, rest % 6000 / 100,
+            rest % 100};
+}
+
+QString TimeticksText(quint32 hundredths) {
+    const auto [days, hours, minutes, seconds, rest] = TimeticksParts(hundredths);
     const QString time = QStringLiteral("%1:%2:%3.%4")
-                             .arg(rest / 360000)
-                             .arg(rest / 6000 % 60, 2, 10, QLatin1Char('0'))
-                             .arg(rest / 100 % 60, 2, 10, QLatin1Char('0'))
-                             .arg(rest % 100, 2, 10, QLatin1Char('0'));
+                             .arg(hours)
+                             .arg(minutes, 2, 10, QLatin1Char('0'))
+                             .arg(seconds, 2, 10, QLatin1Char('0'))
+                             .arg(rest, 2, 10, QLatin1Char('0'));
     if (days == 0)
         return time;
     if (days == 1)
@@ -326,14 +330,24 @@ QString DoubleText(double value) {
     return QString::number(value, 'g', 15);
 }
 
-QString BcDateTimeText(double days) {
+BcDateTimeParts BcDateTimeSplit(double days) {
     if (!std::isfinite(days) || days <= -693594.0 || days >= 2958466.0)
         fail(kBadValue);
     const double whole = std::trunc(days);
-    qint64 ms = std::llround(std::fabs(days - whole) * kMsPerDay);
-    ms = std::min(ms, kMsPerDay - 1);
-    const QDate date = kDayZero.addDays(static_cast<qint64>(whole));
-    const qint64 secondsOfDay = ms / 1000;
+    const qint64 ms = std::min(std::llround(std::fabs(days - whole) * kMsPerDay), kMsPerDay - 1);
+    return {kDayZero.addDays(static_cast<qint64>(whole)),
+            QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms))};
+}
+
+double BcDateTimeJoin(const QDate& date, const QTime& time) {
+    const double days = static_cast<double>(kDayZero.daysTo(date));
+    const double fraction = time.msecsSinceStartOfDay() / static_cast<double>(kMsPerDay);
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+QString BcDateTimeText(double days) {
+    const auto [date, time] = BcDateTimeSplit(days);
+    const qint64 secondsOfDay = time.msecsSinceStartOfDay() / 1000;
     const int hour24 = static_cast<int>(secondsOfDay / 3600);
     const int hour12 = hour24 % 12 == 0 ? 12 : hour24 % 12;
     return QStringLiteral("%1/%2/%3 %4:%5:%6 %7")
@@ -389,10 +403,8 @@ double BcDateTimeFromText(const QString& text) {
         if (n[3] > 23 || n[4] > 59 || n[5] > 59)
             fail(kBadValue);
     }
-    const double days = static_cast<double>(kDayZero.daysTo(date));
-    const double fraction = static_cast<double>(n[3] * 3600 + n[4] * 60 + n[5]) / 86400.0;
-    // Before the day zero the whole days count backwards but the time of day still forwards.
-    return days >= 0 ? days + fraction : days - fraction;
+    return BcDateTimeJoin(
+        date, QTime(static_cast<int>(n[3]), static_cast<int>(n[4]), static_cast<int>(n[5])));
 }
 
 std::vector<quint32> OidFromText(const QString& text) {

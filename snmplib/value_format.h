@@ -39,9 +39,12 @@
 // a text that cannot be the syntax's value, -519 a part or bit outside the raw value.
 #include "snmplib/syntax.h"
 
+#include <array>
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QtGlobal>
+#include <QTime>
 #include <span>
 #include <vector>
 
@@ -94,6 +97,18 @@ QString DoubleText(double value);
 // number outside the years 1..9999.
 QString BcDateTimeText(double days);
 double BcDateTimeFromText(const QString& text);
+// The day count as a date and a time of day to the millisecond, and back (the whole days count
+// backwards before the day zero, the time of day forwards). The split raises -518 outside the
+// years 1..9999, as the text form does.
+struct BcDateTimeParts {
+    QDate date;
+    QTime time;
+};
+BcDateTimeParts BcDateTimeSplit(double days);
+double BcDateTimeJoin(const QDate& date, const QTime& time);
+// Timeticks as days, hours, minutes, seconds and hundredths.
+inline constexpr quint32 kHundredthsPerDay = 8640000;
+std::array<quint32, 5> TimeticksParts(quint32 hundredths);
 // Dotted decimal OID text -> arcs; raises -518 for anything else (empty text: no arcs).
 std::vector<quint32> OidFromText(const QString& text);
 QString OidText(std::span<const quint32> arcs);
