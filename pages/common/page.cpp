@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QStatusBar>
 
 namespace pages {
@@ -40,6 +41,11 @@ void Page::closeEvent(QCloseEvent* event) {
         QDialog::closeEvent(event);
     else
         event->ignore();
+}
+
+void waitForAnswer(const QvSNMPRequest2Controls& request) {
+    while (request.busy)
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
 int flag(const char* name) {

@@ -77,6 +77,10 @@ private:
     std::vector<std::function<bool()>> keepOpen_;
 };
 
+// Turns the event loop until `request` has no exchange outstanding. Bounded: every exchange ends
+// by its answer or its time-out. For a check that must see what an asynchronous read brings.
+void waitForAnswer(const QvSNMPRequest2Controls& request);
+
 // A capability flag of the main window as a number (0 when there is no main window, or the text
 // is not a number).
 int flag(const char* name);

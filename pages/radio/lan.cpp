@@ -247,6 +247,10 @@ void TFM_LanCfg::applyStatic() {
         ED_DefGw->clear();
         return;
     }
+    // The pool is read in the background when the page opens: an Apply before its answer must
+    // not pass the pool check on empty fields.
+    if (pool_)
+        pages::waitForAnswer(*pool_);
     if (pages::inPool(address, Ed_IPAF->text(), Ed_PoolRan->text())) {
         refuseAndReread(QStringLiteral("Reject: The IP conflicts with Dynamic DHCP Server IP"));
         return;

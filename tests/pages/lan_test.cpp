@@ -181,6 +181,22 @@ TEST_F(LanPage, PoolConflictComparesAddressesAsUnsignedNumbers) {
     }
 }
 
+TEST_F(LanPage, AnApplyBeforeThePoolHasArrivedWaitsForIt) {
+    start("recent");
+    ASSERT_TRUE(sim->command("delay devMib.2.7.2 1500 get"));
+    page = std::make_unique<TFM_LanCfg>(form.get());
+    page->show();
+    ASSERT_TRUE(page->Ed_IPAF->text().isEmpty());
+    sim->clearJournal();
+    enterAddress("192.168.0.105");
+    page->BT_LanCfgOkClick();
+    EXPECT_EQ(page->Ed_IPAF->text(), "192.168.0.100");
+    EXPECT_EQ(prompter.texts(),
+              QStringList{"Reject: The IP conflicts with Dynamic DHCP Server IP"});
+    EXPECT_TRUE(probe.probed.isEmpty());
+    EXPECT_TRUE(sets().isEmpty());
+}
+
 TEST_F(LanPage, UnchangedAddressIsWrittenWithoutProbeOrStaticTableRead) {
     open("recent"); // save-and-activate: no restart count-down
     page->ED_DefGw->setText("127.0.0.253");
