@@ -31,6 +31,8 @@ public:
 
 private:
     void onReadable();
+    // Receives and hands over one datagram, waiting up to waitNs for it; false when none came.
+    bool receiveOne(qint64 waitNs);
 
     int fd_ = -1;
     quint16 localPort_ = 0;
