@@ -15,34 +15,14 @@ using qv::tftp::kSuccess;
 
 namespace {
 
-using GetFn = ClientCommand (*)(quint16, const QString&, const QString&);
-using PutFn = ClientCommand (*)(quint16, const QString&, const QString&);
-
-ClientCommand curlGetDefault(quint16 p, const QString& r, const QString& l) {
-    return curlGet(p, r, l);
-}
-ClientCommand curlPutDefault(quint16 p, const QString& l, const QString& r) {
-    return curlPut(p, l, r);
-}
-
-struct Client {
-    const char* name;
-    GetFn get;
-    PutFn put;
-};
-
-const Client kClients[] = {
-    {"curl", curlGetDefault, curlPutDefault},
-    {"tftp-hpa", hpaGet, hpaPut},
-    {"atftp", atftpGet, atftpPut},
-};
+const std::vector<ExternalClient> kClients = externalClients();
 
 class TftpClients : public ServerFixture {};
 
 TEST_F(TftpClients, SmallFilesTravelBothWaysWithEveryClient) {
     const qsizetype sizes[] = {1024, 100, 512, 0, 1300};
     quint32 seed = 1;
-    for (const Client& c : kClients) {
+    for (const ExternalClient& c : kClients) {
         for (const qsizetype size : sizes) {
             SCOPED_TRACE(std::string(c.name) + " size " + std::to_string(size));
             const QByteArray content = patternBytes(size, seed++);
@@ -117,7 +97,7 @@ TEST_F(TftpClients, MissingAndUncreatableFilesFailTheClientAndReportTheEvent) {
     QDir(dir.path()).mkdir("adir");
     const QString source = work.filePath("source.bin");
     writeFile(source, patternBytes(3000, 2));
-    for (const Client& c : kClients) {
+    for (const ExternalClient& c : kClients) {
         SCOPED_TRACE(c.name);
         const QString local = work.filePath(QStringLiteral("missing-%1").arg(c.name));
         const auto got = runClient(c.get(port(), "missing.bin", local), 20000);
@@ -144,7 +124,7 @@ TEST_F(TftpClients, NamesThatLeaveTheRootAreRefused) {
     const QString source = work.filePath("evil.bin");
     writeFile(source, "overwritten");
     const QString names[] = {"../" + victimName, victim};
-    for (const Client& c : kClients) {
+    for (const ExternalClient& c : kClients) {
         for (const QString& name : names) {
             SCOPED_TRACE(std::string(c.name) + " " + name.toStdString());
             const QString local = work.filePath("stolen.bin");
@@ -172,7 +152,7 @@ TEST_F(TftpClients, OnlyTheManagedDeviceMayOpenASession) {
     const QString source = work.filePath("source.kcf");
     writeFile(source, "replacement");
     server->SetDeviceAddress("127.0.0.2"); // the clients all speak from 127.0.0.1
-    for (const Client& c : kClients) {
+    for (const ExternalClient& c : kClients) {
         SCOPED_TRACE(c.name);
         const std::size_t before = events.size();
         const QString local = work.filePath("got.kcf");

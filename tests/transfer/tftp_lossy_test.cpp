@@ -11,25 +11,8 @@ using qv::tftp::kSuccess;
 
 namespace {
 
-using CommandMaker = ClientCommand (*)(quint16, const QString&, const QString&);
-
-ClientCommand curlGetLossy(quint16 p, const QString& r, const QString& l) {
-    return curlGet(p, r, l, 5); // retransmits every second, gives up after 5 s
-}
-ClientCommand curlPutLossy(quint16 p, const QString& l, const QString& r) {
-    return curlPut(p, l, r, 5);
-}
-
-struct Client {
-    const char* name;
-    CommandMaker get;
-    CommandMaker put;
-};
-const Client kClients[] = {
-    {"curl", curlGetLossy, curlPutLossy},
-    {"tftp-hpa", hpaGet, hpaPut},
-    {"atftp", atftpGet, atftpPut},
-};
+// curl retransmits every second and gives up after 5 s.
+const std::vector<ExternalClient> kClients = externalClients(5);
 
 class TftpLossy : public ServerFixture {};
 
@@ -44,7 +27,7 @@ TEST_F(TftpLossy, EveryTransferCompletesIntactOrFailsCleanly) {
     server->SetTimeouts(30, 8);
     std::vector<ClientCommand> gets;
     std::vector<std::pair<QString, QByteArray>> expectGets; // local file, content
-    for (const Client& c : kClients) {
+    for (const ExternalClient& c : kClients) {
         for (const qsizetype size : sizes) {
             const QString name = QStringLiteral("get-%1-%2.bin").arg(c.name).arg(size);
             const QByteArray content = patternBytes(size, seed);
@@ -76,7 +59,7 @@ TEST_F(TftpLossy, EveryTransferCompletesIntactOrFailsCleanly) {
         QByteArray content;
     };
     std::vector<Upload> uploads;
-    for (const Client& c : kClients) {
+    for (const ExternalClient& c : kClients) {
         for (const qsizetype size : sizes) {
             Upload u;
             u.target = QStringLiteral("put-%1-%2.bin").arg(c.name).arg(size);

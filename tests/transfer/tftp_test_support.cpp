@@ -14,6 +14,20 @@
 
 namespace tftptest {
 
+std::vector<ExternalClient> externalClients(int curlMaxSeconds) {
+    return {
+        {"curl",
+         [=](quint16 p, const QString& r, const QString& l) {
+             return curlGet(p, r, l, curlMaxSeconds);
+         },
+         [=](quint16 p, const QString& l, const QString& r) {
+             return curlPut(p, l, r, curlMaxSeconds);
+         }},
+        {"tftp-hpa", hpaGet, hpaPut},
+        {"atftp", atftpGet, atftpPut},
+    };
+}
+
 bool pumpUntil(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer t;
     t.start();

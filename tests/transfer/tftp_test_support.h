@@ -63,6 +63,14 @@ ClientCommand hpaPut(quint16 port, const QString& local, const QString& remote);
 ClientCommand atftpGet(quint16 port, const QString& remote, const QString& local);
 ClientCommand atftpPut(quint16 port, const QString& local, const QString& remote);
 
+// The three clients, each able to fetch and store; curl with --max-time `curlMaxSeconds`.
+struct ExternalClient {
+    const char* name;
+    std::function<ClientCommand(quint16 port, const QString& remote, const QString& local)> get;
+    std::function<ClientCommand(quint16 port, const QString& local, const QString& remote)> put;
+};
+std::vector<ExternalClient> externalClients(int curlMaxSeconds = 3);
+
 // One event as the handler saw it.
 struct Event {
     int status = 0;
