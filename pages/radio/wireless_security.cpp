@@ -59,6 +59,16 @@ bool isEnterprise(int p) {
 }
 
 // The group key interval: a number from 300 to 9999999 (a text that is not one counts as 0).
+// A RADIUS or accounting server: a host address and a port, each refused with its own text.
+bool serverGiven(QLineEdit* server, QLineEdit* port, const QString& badServer,
+                 const QString& badPort, const QString& title) {
+    if (!qv::isHostAddress(server->text()))
+        return pages::refuse(badServer, title, server);
+    if (port->text().isEmpty())
+        return pages::refuse(badPort, title, port);
+    return true;
+}
+
 bool groupKeyInRange(const QString& text) {
     bool ok = false;
     const qlonglong n = text.toLongLong(&ok);
@@ -674,17 +684,12 @@ bool TFM_Wirless::securityCheck() {
         }
         const QString portRange = QStringLiteral("Please input a number between 1 and 65535.");
         const QString badServer = QStringLiteral("The Radius server's IP is illegal.");
-        if (!qv::isHostAddress(RadiusServerEdit->text()))
-            return pages::refuse(badServer, error, RadiusServerEdit);
-        if (RadiusportEdit->text().isEmpty())
-            return pages::refuse(portRange, error, RadiusportEdit);
+        if (!serverGiven(RadiusServerEdit, RadiusportEdit, badServer, portRange, error))
+            return false;
         if (Ed_RaduisSupport->text() == QLatin1String("1") &&
-            CB_SecRadiusMode->currentText() == QLatin1String("Enable")) {
-            if (!qv::isHostAddress(Ed_SecRadiusServer->text()))
-                return pages::refuse(badServer, error, Ed_SecRadiusServer);
-            if (Ed_SecRadiusport->text().isEmpty())
-                return pages::refuse(portRange, error, Ed_SecRadiusport);
-        }
+            CB_SecRadiusMode->currentText() == QLatin1String("Enable") &&
+            !serverGiven(Ed_SecRadiusServer, Ed_SecRadiusport, badServer, portRange, error))
+            return false;
         for (int i = 0; i < primaryRadius_->vars.count(); ++i)
             primaryRadius_->vars.item(i).access = QvAccess::readwrite;
     } else if (isWep(p)) {
@@ -718,17 +723,12 @@ bool TFM_Wirless::securityCheck() {
             const QString warning = QStringLiteral("Warning");
             const QString badServer = QStringLiteral("The Accountings server's IP is illegal");
             const QString badPort = QStringLiteral("The range of Accounting Port is (1-65535)");
-            if (!qv::isHostAddress(Ed_AcntServer->text()))
-                return pages::refuse(badServer, warning, Ed_AcntServer);
-            if (Ed_AcntPort->text().isEmpty())
-                return pages::refuse(badPort, warning, Ed_AcntPort);
+            if (!serverGiven(Ed_AcntServer, Ed_AcntPort, badServer, badPort, warning))
+                return false;
             if (Ed_AccountSupport->text() == QLatin1String("1") &&
-                CB_SecAccountMode->currentText() == QLatin1String("Enable")) {
-                if (!qv::isHostAddress(Ed_SecAccountServer->text()))
-                    return pages::refuse(badServer, warning, Ed_SecAccountServer);
-                if (Ed_SecAccountPort->text().isEmpty())
-                    return pages::refuse(badPort, warning, Ed_SecAccountPort);
-            }
+                CB_SecAccountMode->currentText() == QLatin1String("Enable") &&
+                !serverGiven(Ed_SecAccountServer, Ed_SecAccountPort, badServer, badPort, warning))
+                return false;
             for (int i = 0; i < 3; ++i)
                 acc.item(i).access = QvAccess::readwrite;
         }
