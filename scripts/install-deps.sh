@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-svg-dev libqt6svg6-dev
   libsnmp-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev googletest
