@@ -463,7 +463,7 @@ void TMainForm::probeCapabilities() {
         // A failed get only means the device lacks the object: nothing is shown.
         request->silentFailures = true;
         if (def.read == tmw::FlagRead::SyncOnce)
-            request->mode = 0;
+            request->mode = QvSNMPRequest2Controls::synchronous;
         for (const tmw::FlagEdit& e : def.edits)
             if (e.control)
                 request->BindFormat(e.var, QString::fromLatin1(def.format),
@@ -508,7 +508,7 @@ void TMainForm::refreshFlag(FlagRequest& flagRequest) {
 void TMainForm::probeSaveRequest() {
     saveRequest_ = std::make_unique<QvSNMPRequest2Edits>(this);
     saveRequest_->vars.Assign(QvSNMPVarList(tmw::kSaveActivate, SVT_SV, 0));
-    saveRequest_->mode = 0;
+    saveRequest_->mode = QvSNMPRequest2Controls::synchronous;
     saveRequest_->silentFailures = true;
     saveRequest_->BindComboBox(0, CB_Active);
     saveRequest_->BindComboBox(1, CB_Discard);
@@ -571,7 +571,7 @@ bool TMainForm::refreshClientInfo() {
     // One request per opening, released here.
     QvSNMPRequest2Edits request(this);
     request.vars.Assign(QvSNMPVarList(tmw::kClientInfoSupported, SVT_SV, 0));
-    request.mode = 0;
+    request.mode = QvSNMPRequest2Controls::synchronous;
     request.silentFailures = true;
     request.BindFormat(0, QStringLiteral("%u"),
                        flagEdit(QString::fromLatin1(tmw::kClientInfoControl)));

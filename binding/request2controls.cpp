@@ -53,7 +53,7 @@ QvSNMPRequest2Controls::QvSNMPRequest2Controls(QWidget* ownerForm) : owner(owner
 QvSNMPRequest2Controls::~QvSNMPRequest2Controls() = default;
 
 bool QvSNMPRequest2Controls::Refresh() {
-    return mode == 0 ? refreshSync() : refreshAsync();
+    return mode == synchronous ? refreshSync() : refreshAsync();
 }
 
 bool QvSNMPRequest2Controls::Apply(bool refreshAfter, bool collect, const QString& selection,
@@ -63,7 +63,7 @@ bool QvSNMPRequest2Controls::Apply(bool refreshAfter, bool collect, const QStrin
     BeforeSet();
     if (collect)
         CollectControls();
-    return mode == 0 ? applySync(selection, values) : applyAsync(selection, values);
+    return mode == synchronous ? applySync(selection, values) : applyAsync(selection, values);
 }
 
 void QvSNMPRequest2Controls::acceptRow() {

@@ -35,7 +35,9 @@ public:
 
     CompleteEvent OnGetComplete;
     CompleteEvent OnSetComplete;
-    quint8 mode = 1;   // 0 synchronous, 1 asynchronous
+    static constexpr quint8 synchronous = 0;
+    static constexpr quint8 asynchronous = 1;
+    quint8 mode = asynchronous;
     bool busy = false; // a get or set runs or is outstanding
     QPointer<QWidget> owner;
     int rowsReceived = 0; // rows accepted by the last get

@@ -5,7 +5,7 @@
 //
 //   auto req = std::make_unique<QvSNMPRequest2Edits>(this);
 //   req->vars.Assign(QvSNMPVarList(kLanTable, SVT_SV, 0));
-//   req->mode = 0;                                   // synchronous
+//   req->mode = QvSNMPRequest2Controls::synchronous;
 //   req->BindComboBox(0, CB_IPFrom);
 //   req->BindFormat(1, "%s", Ed_IP);
 //   req->SetStatusOutput(StatusBar);

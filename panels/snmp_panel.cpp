@@ -141,7 +141,7 @@ void TSNMPEditorPanel::setChecked() {
         request_.mode = savedMode;
     };
     try {
-        request_.mode = 0;
+        request_.mode = QvSNMPRequest2Controls::synchronous;
         request_.CollectControls();
         const auto& rows = edits_->rows();
         bool empty = false;

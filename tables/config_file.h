@@ -8,5 +8,8 @@ namespace tables::config_file {
 using firmware::kAddress;
 using firmware::kTftpCommand;
 using firmware::kUpgradeCommand;
+using firmware::AddressVar, firmware::kServerAddress, firmware::kFileName;
+using firmware::TftpCommandVar, firmware::kTftp;
+using firmware::UpgradeCommandVar, firmware::kUpgrade;
 
 } // namespace tables::config_file

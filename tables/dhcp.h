@@ -36,6 +36,7 @@ inline constexpr QvSNMPVarDef kServerFunction[] = {
     {"devMib.2.7.1", "Dynamic IP Function", QvSyntax::integer, QvAccess::readwrite,
      kFunctionOptions},
 };
+enum ServerFunctionVar { kFunction };
 
 // The static (MAC-bound) leases: a fixed number of slots; a free slot reads IP 0.0.0.0. WINS
 // sits under arc 6 and DNS under arc 5, the reverse of the dynamic pool.
@@ -69,6 +70,8 @@ inline constexpr QvSNMPVarDef kDynamicLeases[] = {
     {"devMib.2.7.4.1.1.2", "Current Dynamic Assigned IP", QvSyntax::ipaddress, QvAccess::readonly},
     {"devMib.2.7.4.1.1.3", "Current Dynamic Lease", QvSyntax::integer, QvAccess::readonly},
 };
+// Columns of both lease lists (the static list has no lease time).
+enum LeaseColumn { kLeaseIndex, kLeaseMac, kLeaseIp, kLeaseTime };
 
 inline constexpr QvSNMPVarDef kStaticLeases[] = {
     {"", "Index", QvSyntax::integer, QvAccess::notaccess},
@@ -80,5 +83,6 @@ inline constexpr QvSNMPVarDef kStaticLeases[] = {
 inline constexpr QvSNMPVarDef kSystemAddress[] = {
     {"devMib.1.2.2", "hIPAddress", QvSyntax::ipaddress, QvAccess::readwrite},
 };
+enum SystemAddressVar { kSystemIp };
 
 } // namespace tables::dhcp

@@ -15,16 +15,19 @@ inline constexpr QvSNMPVarDef kAddress[] = {
     {"devMib.3.3.1", "remotesrvip", QvSyntax::ipaddress, QvAccess::readwrite},
     {"devMib.3.3.2", "remotefilename", QvSyntax::displaystr, QvAccess::readwrite},
 };
+enum AddressVar { kServerAddress, kFileName };
 
 // Command list: CB_TfpCom.
 inline constexpr QvSNMPVarDef kTftpCommand[] = {
     {"devMib.3.3.4", "tftpcommand", QvSyntax::integer, QvAccess::readwrite, kTftpCommandOptions},
 };
+enum TftpCommandVar { kTftp };
 
 // Upgrade list: CB_UpgCom (the same object and options as the wait dialog's restart command).
 inline constexpr QvSNMPVarDef kUpgradeCommand[] = {
     {"devMib.3.3.5", "upgradesettingcommand", QvSyntax::integer, QvAccess::readwrite,
      main_window::kUpgradeCommandOptions},
 };
+enum UpgradeCommandVar { kUpgrade };
 
 } // namespace tables::firmware

@@ -28,5 +28,6 @@ inline constexpr auto& kStaticTable = tables::dhcp::kStaticPool;
 inline constexpr QvSNMPVarDef kPortType[] = {
     {"devMib.1.2.5", "hLanIfEthPortType", QvSyntax::integer, QvAccess::readwrite, kPortTypeOptions},
 };
+enum PortTypeVar { kPortTypeValue };
 
 } // namespace tables::lan

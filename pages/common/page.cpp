@@ -1,11 +1,15 @@
 #include "pages/common/page.h"
 
 #include "app/main_window.h"
+#include "pages/common/flags.h"
 #include "platform/prompter.h"
+#include "snmplib/qv_exception.h"
 
 #include <algorithm>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
 
 namespace pages {
@@ -18,6 +22,16 @@ Page::Page(QWidget* owner) : QDialog(owner) {
 // children), so no answer handler of theirs can reach a destroyed control.
 Page::~Page() = default;
 
+void Page::configure(QvSNMPRequest2Controls& request, const RequestOptions& options) {
+    request.mode = options.asynchronous ? QvSNMPRequest2Controls::asynchronous
+                                        : QvSNMPRequest2Controls::synchronous;
+    if (options.status)
+        request.SetStatusOutput(options.status);
+    if (options.timeout > 0)
+        request.timeout = options.timeout;
+    request.silentFailures = options.silent;
+}
+
 bool Page::exchangesOutstanding() const {
     return std::any_of(requests_.begin(), requests_.end(), [](const auto& r) { return r->busy; }) ||
            std::any_of(keepOpen_.begin(), keepOpen_.end(), [](const auto& c) { return c(); });
@@ -29,6 +43,16 @@ void Page::keepOpenWhile(std::function<bool()> condition) {
 
 bool Page::FormCloseQuery() {
     return !exchangesOutstanding();
+}
+
+bool Page::guard(const std::function<void()>& body) {
+    try {
+        body();
+        return true;
+    } catch (const QvException& e) {
+        showStatus(statusOutput_, e.text());
+        return false;
+    }
 }
 
 void Page::reject() {
@@ -48,14 +72,25 @@ void waitForAnswer(const QvSNMPRequest2Controls& request) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
-int flag(const char* name) {
+int flag(Flag which) {
     const TMainForm* form = app::mainForm();
-    return form ? form->flag(QString::fromLatin1(name)) : 0;
+    return form ? form->flag(QString::fromLatin1(which.name())) : 0;
 }
 
-QString flagText(const char* name) {
+QString flagText(Flag which) {
     const TMainForm* form = app::mainForm();
-    return form ? form->flagText(QString::fromLatin1(name)) : QString();
+    return form ? form->flagText(QString::fromLatin1(which.name())) : QString();
+}
+
+Bind::Bind(int i, QWidget* c, QString f) : index(i), control(c), format(std::move(f)) {}
+
+void bind(QvSNMPRequest2Edits& request, std::initializer_list<Bind> bindings) {
+    for (const Bind& b : bindings) {
+        if (auto* edit = qobject_cast<QLineEdit*>(b.control))
+            request.BindFormat(b.index, b.format, edit);
+        else
+            request.BindControl(b.index, b.control);
+    }
 }
 
 bool refuse(const QString& text, const QString& title, QWidget* focus) {
@@ -65,8 +100,17 @@ bool refuse(const QString& text, const QString& title, QWidget* focus) {
     return false;
 }
 
-Write::Write(QvSNMPRequest2Controls* request, bool runIt)
-    : run([request] { return request->Apply(true, true); }), when(runIt) {}
+bool refuseAndClear(const QString& text, const QString& title, QLineEdit* field) {
+    field->clear();
+    return refuse(text, title, field);
+}
+
+bool apply(QvSNMPRequest2Controls& request, ApplyOptions options) {
+    return request.Apply(options.refreshAfter, options.collect);
+}
+
+Write::Write(QvSNMPRequest2Controls* request, bool runIt, ApplyOptions options)
+    : run([request, options] { return apply(*request, options); }), when(runIt) {}
 
 Write::Write(std::function<bool()> step, bool runIt) : run(std::move(step)), when(runIt) {}
 
@@ -92,9 +136,30 @@ bool waitForRestartUnlessSaved(QWidget* owner, const std::function<void(TFM_Wait
     return true;
 }
 
-void showStatus(QStatusBar* bar, const QString& text) {
-    if (bar)
+void waitWithoutRestart(QWidget* owner, const Pause& pause,
+                        const std::function<void(TFM_Waiting&)>& prepare) {
+    waitForRestart(owner, [&](TFM_Waiting& wait) {
+        wait.sendReboot = false;
+        if (!pause.title.isEmpty())
+            wait.Label2->setText(pause.title);
+        wait.Label3->setText(pause.text);
+        wait.secondsLeft = pause.seconds;
+        if (prepare)
+            prepare(wait);
+    });
+}
+
+void showStatus(QWidget* output, const QString& text) {
+    if (auto* bar = qobject_cast<QStatusBar*>(output))
         bar->showMessage(text);
+    else if (auto* label = qobject_cast<QLabel*>(output))
+        label->setText(text);
+}
+
+QLabel* addStatusPanel(QStatusBar* bar) {
+    auto* panel = named(new QLabel(bar), "StatusPanel");
+    bar->addWidget(panel, 1);
+    return panel;
 }
 
 } // namespace pages

@@ -4,43 +4,16 @@
 // it lies in the device's DHCP pool, answers on the network, or is one of its static DHCP
 // leases; an accepted change restarts the device.
 #include "pages/common/page.h"
+#include "ui_lan.h"
 
 #include <QString>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStatusBar;
-class QTreeWidget;
-class QWidget;
-
-class TFM_LanCfg : public pages::Page {
+class TFM_LanCfg : public pages::FormPage<Ui::TFM_LanCfg> {
     Q_OBJECT
 
 public:
     explicit TFM_LanCfg(QWidget* owner);
     ~TFM_LanCfg() override;
-
-    QWidget* Panel2 = nullptr;
-    QLabel* GetIPFrom = nullptr;
-    QComboBox* CB_IPFrom = nullptr;
-    QLabel* LA_IPAddress = nullptr;
-    QLineEdit* ED_IpAddr = nullptr;
-    QLabel* LA_SubnetMask = nullptr;
-    QLineEdit* ED_SubMask = nullptr;
-    QLabel* LA_DefGW = nullptr;
-    QLineEdit* ED_DefGw = nullptr;
-    QLabel* Label1 = nullptr;
-    QComboBox* CB_PortType = nullptr;
-    QLineEdit* Ed_IPAF = nullptr;    // hidden: the DHCP pool's first address
-    QLineEdit* Ed_PoolRan = nullptr; // hidden: the DHCP pool's size
-    QComboBox* ED_Restart = nullptr; // hidden: the restart variable
-    QWidget* Panel1 = nullptr;       // hidden: holds the static DHCP table
-    QTreeWidget* Static_ListView = nullptr;
-    QPushButton* BT_LanCfgOk = nullptr;
-    QPushButton* BT_LanCfgCancel = nullptr;
-    QStatusBar* StatusBar = nullptr;
 
     void FormCreate();
     void BT_LanCfgOkClick();
@@ -53,7 +26,6 @@ public:
     bool portTypeRead() const { return portTypeRead_; }
 
 private:
-    void buildControls();
     void applyStatic();
     void applyDhcp();
     // The static DHCP leases, read while the wait dialog counts; false (and refused) when one of
@@ -74,6 +46,5 @@ private:
     QString storedAddress_;
     int addressMode_ = 0;
     bool portTypeRead_ = false;
-    bool portTypeWritten_ = false;
     bool staticTableRead_ = false;
 };

@@ -186,19 +186,19 @@ void TFM_Wirless::Bt_CloseClick() {
 // --- Opening ---
 
 void TFM_Wirless::FormCreate() {
-    rogue_ = pages::flag("Ed_Rogue");
-    turbo_ = pages::flag("ED_Turbomode");
-    apModeMask_ = pages::flag("APModeSupport");
-    wdsSite_ = pages::flag("Ed_spWDSSite");
-    newMulti_ = pages::flag("NewMultiSupport");
-    mssidAndWds_ = pages::flag("Ed_MssidAndWdssupport");
-    keyTypeSup_ = pages::flag("Ed_KeyTypeSup");
-    spAccounting_ = pages::flag("Ed_spAccounting");
-    fwVer_ = pages::flagText("Ed_FwVer");
-    fullLayout = pages::flagText("ifMultiSSID_Edit") == QLatin1String("1");
+    rogue_ = pages::flag(pages::flags::Ed_Rogue);
+    turbo_ = pages::flag(pages::flags::ED_Turbomode);
+    apModeMask_ = pages::flag(pages::flags::APModeSupport);
+    wdsSite_ = pages::flag(pages::flags::Ed_spWDSSite);
+    newMulti_ = pages::flag(pages::flags::NewMultiSupport);
+    mssidAndWds_ = pages::flag(pages::flags::Ed_MssidAndWdssupport);
+    keyTypeSup_ = pages::flag(pages::flags::Ed_KeyTypeSup);
+    spAccounting_ = pages::flag(pages::flags::Ed_spAccounting);
+    fwVer_ = pages::flagText(pages::flags::Ed_FwVer);
+    fullLayout = pages::flagText(pages::flags::ifMultiSSID_Edit) == QLatin1String("1");
 
     // The radio list and the lists every layout has.
-    radio_ = addRequest(tw::kRadio, MVT_SV, 0, StatusBar);
+    radio_ = addRequest(tw::kRadio, {.kind = MVT_SV, .status = StatusBar});
     bgMode_ = addRequest(tw::kBgModeList);
     bgMode_->BindComboBox(0, CB_bgModea);
     if (rogue_ == 0 || rogue_ == 1) {
@@ -210,9 +210,9 @@ void TFM_Wirless::FormCreate() {
     dynChannels_->BindFormat(0, "%s", Ed_DynChLista);
     statChannels_ = addRequest(tw::kStaticChannels);
     statChannels_->BindFormat(0, "%s", Ed_StatChLista);
-    radioOnOff_ = addRequest(tw::kRadioOnOff, MVT_SV);
+    radioOnOff_ = addRequest(tw::kRadioOnOff, {.kind = MVT_SV});
     radioOnOff_->BindComboBox(0, CbxRadio);
-    multiOverWds_ = addRequest(tw::kMultiOverWds, MVT_SV);
+    multiOverWds_ = addRequest(tw::kMultiOverWds, {.kind = MVT_SV});
     multiOverWds_->timeout = 5000;
     multiOverWds_->BindComboBox(0, CB_gmultioverwds);
 
@@ -298,7 +298,7 @@ void TFM_Wirless::fullLayoutLists() {
 
     // Auto channel scan: offered when the device answers for it (a device without it is not
     // at fault, so its absence is not reported).
-    autoScan_ = addRequest(tw::kAutoChannelScan, MVT_SV);
+    autoScan_ = addRequest(tw::kAutoChannelScan, {.kind = MVT_SV});
     autoScan_->silentFailures = true;
     autoScan_->BindControl(0, CB_AuSc);
     autoScanSupported = autoScan_->Refresh();

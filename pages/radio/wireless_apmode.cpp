@@ -94,7 +94,7 @@ void TFM_Wirless::buildApModeControls() {
 // --- Lists ---
 
 void TFM_Wirless::buildApModeList() {
-    apMode_ = addRequest(tw::kApModeList, MVT_SV);
+    apMode_ = addRequest(tw::kApModeList, {.kind = MVT_SV});
     apMode_->BindComboBox(0, ED_APModeComboBox);
     for (int i = 0; i < tw::kRemoteMacs; ++i)
         apMode_->BindFormat(1 + i, "%h", Ed_ReMAddra[i]);
@@ -104,14 +104,14 @@ void TFM_Wirless::buildApModeList() {
 
 void TFM_Wirless::buildSurveyLists() {
     surveyTrigger_ = addRequest(tw::kSurveyTriggerList);
-    surveyTrigger_->mode = 1;
+    surveyTrigger_->mode = QvSNMPRequest2Controls::asynchronous;
     surveyTrigger_->timeout = 5000;
     surveyTrigger_->BindComboBox(0, SiteScanComboBox);
     surveyTrigger_->OnSetComplete = [this](QvSNMPRequest2Controls&, const QvSNMPError& answer) {
         onSurveyTriggerDone(answer);
     };
 
-    surveyTable_ = addRequest<New_req2Edit>(tw::kSurveyTable, MVT_UMV, 1);
+    surveyTable_ = addRequest<New_req2Edit>(tw::kSurveyTable, {.kind = MVT_UMV, .keyCount = 1});
     surveyTable_->timeout = 1000;
     surveyTable_->watchedIndex = tw::kSurveySupportWds;
     surveyTable_->skipText = QStringLiteral("0");

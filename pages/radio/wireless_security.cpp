@@ -206,7 +206,7 @@ void TFM_Wirless::buildHiddenMultiControls() {
 
 void TFM_Wirless::buildSecurityLists() {
     // 1. Primary security.
-    primarySecurity_ = addRequest(tw::kPrimarySecurity, MVT_SV);
+    primarySecurity_ = addRequest(tw::kPrimarySecurity, {.kind = MVT_SV});
     primarySecurity_->BindComboBox(tw::kSecAuthentication, Ed_SecAutha);
     primarySecurity_->BindComboBox(tw::kSecEncryption, Ed_SecEncypa);
     primarySecurity_->BindComboBox(tw::kSecValidKey, Ed_SecValKeya);
@@ -226,25 +226,25 @@ void TFM_Wirless::buildSecurityLists() {
         multiState_->BindComboBox(0, CB_MultEnable);
         multiState_->Refresh();
         multiSsidAtLoad = CB_MultEnable->currentIndex() > 0;
-        ssidTable_ = addRequest(tw::kSsidTable, MVT_UMV, 2);
+        ssidTable_ = addRequest(tw::kSsidTable, {.kind = MVT_UMV, .keyCount = 2});
         ssidTable_->AttachListView(LV_Multi2, true);
         ssidTable_->Refresh();
         validKeyItemsRule();
     } else if (newMulti_ == 0) {
-        guestState_ = addRequest(tw::kGuestState, MVT_SV);
+        guestState_ = addRequest(tw::kGuestState, {.kind = MVT_SV});
         guestState_->BindComboBox(0, Master_ComboBox);
         for (int i = 0; i < tw::kGuests; ++i) {
             guestState_->BindComboBox(1 + i, Guest_ComboBox[i]);
             guestState_->BindComboBox(4 + i, GuestEncry_ComboBox[i]);
         }
         guestState_->Refresh();
-        guestKeyIndex_ = addRequest(tw::kGuestKeyIndexList, MVT_SV);
+        guestKeyIndex_ = addRequest(tw::kGuestKeyIndexList, {.kind = MVT_SV});
         for (int i = 0; i < tw::kGuests; ++i)
             guestKeyIndex_->BindComboBox(i, GuestKeyIndex_ComboBox[i]);
         guestKeyIndex_->Refresh();
     }
     // 4. RADIUS, primary and secondary, and the secondary accounting.
-    primaryRadius_ = addRequest(tw::kPrimaryRadius, MVT_SV);
+    primaryRadius_ = addRequest(tw::kPrimaryRadius, {.kind = MVT_SV});
     primaryRadius_->BindComboBox(0, CiphertypeComboBox);
     primaryRadius_->BindFormat(1, "%u{n1x65535}", RadiusportEdit);
     primaryRadius_->BindFormat(2, "%u{n300x9999999}", GroupKeyEdit);
@@ -266,7 +266,7 @@ void TFM_Wirless::buildSecurityLists() {
         secondaryRadius_->Refresh();
     }
     if (Ed_AccountSupport->text() == QLatin1String("1")) {
-        secondaryAccounting_ = addRequest(tw::kSecondaryAccounting, MVT_SV);
+        secondaryAccounting_ = addRequest(tw::kSecondaryAccounting, {.kind = MVT_SV});
         secondaryAccounting_->BindComboBox(0, CB_SecAccountMode);
         secondaryAccounting_->BindFormat(1, "%s", Ed_SecAccountServer);
         secondaryAccounting_->BindFormat(2, "%u{n1x65535}", Ed_SecAccountPort);
@@ -280,7 +280,7 @@ void TFM_Wirless::buildSecurityLists() {
     for (QWidget* w : accountingControls)
         w->setVisible(accountingShown);
     if (accountingShown) {
-        accounting_ = addRequest(tw::kAccounting, MVT_SV);
+        accounting_ = addRequest(tw::kAccounting, {.kind = MVT_SV});
         accounting_->BindComboBox(0, CB_AcntEnable);
         accounting_->BindFormat(1, "%s", Ed_AcntServer);
         accounting_->BindFormat(2, "%u{n1x65535}", Ed_AcntPort);
@@ -289,7 +289,7 @@ void TFM_Wirless::buildSecurityLists() {
         CB_SecRadiusModeChange();
     }
     // 6. Pass phrase.
-    passPhrase_ = addRequest(tw::kPassPhrase, MVT_SV);
+    passPhrase_ = addRequest(tw::kPassPhrase, {.kind = MVT_SV});
     passPhrase_->BindComboBox(0, CipherforPSKBox);
     passPhrase_->BindFormat(1, "%u{n300x9999999}", GroupKeyPSKEdit);
     passPhrase_->BindFormat(2, "%s", PassPhrasePSKEdit);
@@ -299,8 +299,8 @@ void TFM_Wirless::buildSecurityLists() {
 void TFM_Wirless::buildMultiSecurityLists() {
     if (newMulti_ != 1)
         return;
-    multiEncryption_ = addRequest(tw::kMultiSecurity, MVT_SV);
-    multiAuthentication_ = addRequest(tw::kMultiSecurity, MVT_SV);
+    multiEncryption_ = addRequest(tw::kMultiSecurity, {.kind = MVT_SV});
+    multiAuthentication_ = addRequest(tw::kMultiSecurity, {.kind = MVT_SV});
     for (int i = 0; i < tw::kSecondarySsids; ++i) {
         multiEncryption_->BindComboBox(i, CB_MultEncyt[i]);
         multiAuthentication_->BindComboBox(tw::kSecondarySsids + i, CB_MultiAuth[i]);

@@ -7,68 +7,21 @@
 // User_ListView. A change that must first clear a slot sends the clearing SET, and the writing
 // SET only once the first has completed; the lists are read again after the last.
 #include "pages/common/page.h"
+#include "ui_dhcp.h"
 
 #include <QString>
 
 class New_req2Edit;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStatusBar;
-class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFM_StaticIP;
 
-class TFM_DHCP : public pages::Page {
+class TFM_DHCP : public pages::FormPage<Ui::TFM_DHCP> {
     Q_OBJECT
 
 public:
     explicit TFM_DHCP(QWidget* owner);
     ~TFM_DHCP() override;
-
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
-
-    // Dynamic pool tab.
-    QComboBox* CB_Fuction1 = nullptr;
-    QLineEdit* Ed_IPAF = nullptr;
-    QLineEdit* Ed_PoolRan = nullptr;
-    QLineEdit* Ed_SubMask = nullptr;
-    QLineEdit* Ed_Gateway = nullptr;
-    QLineEdit* Ed_Wins = nullptr;
-    QLineEdit* Ed_DNS = nullptr;
-    QLineEdit* Ed_DomNa = nullptr;
-    QLineEdit* Ed_Lease = nullptr;
-    QComboBox* CB_Status = nullptr;
-    QPushButton* Bt_Apply = nullptr;
-    QPushButton* Bt_Refresh = nullptr; // hidden
-    QStatusBar* StatusBar1 = nullptr;
-    QLineEdit* Ed_ext = nullptr; // hidden: the device's own address
-
-    // Static pool tab.
-    QComboBox* CB_Fuction2 = nullptr;
-    QTreeWidget* LV_StaticPoolSet = nullptr; // hidden: every slot
-    QTreeWidget* User_ListView = nullptr;    // the used slots, numbered
-    QPushButton* Bt_Add = nullptr;
-    QPushButton* Bt_Set = nullptr;
-    QPushButton* Bt_Del = nullptr;
-    QPushButton* StaticApply = nullptr;
-    QPushButton* Bt_Rfrsh = nullptr; // hidden
-    QStatusBar* StatusBar2 = nullptr;
-
-    // Current IP mapping tab.
-    QTreeWidget* LV_DynPool = nullptr;
-    QTreeWidget* LV_StaticPool = nullptr;
-    QPushButton* Bt_RefreshDynamicPool = nullptr;
-    QPushButton* Bt_RefreshStaticPool = nullptr;
-    QStatusBar* StatusBar3 = nullptr;
-    QStatusBar* StatusBar4 = nullptr;
-
-    QPushButton* Bt_Cancel = nullptr;
 
     TFM_StaticIP* staticDialog() const { return staticIp_; }
 
@@ -107,7 +60,6 @@ public:
     void waitAfterSlotWrite();
 
 private:
-    void buildControls();
     void applyEnablingRule();
     void showStaticStatus(const QString& text);
     void startStaticListing();

@@ -5,38 +5,24 @@
 #include "binding/edit_hooks.h"
 #include "pages/common/address_pool.h"
 #include "pages/common/address_probe.h"
+#include "pages/common/messages.h"
 #include "pages/common/page.h"
 #include "pages/service/dhcp.h"
 #include "snmplib/qv_exception.h"
 #include "tables/dhcp.h"
 
 #include <QComboBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace {
 
-const QString kFreeIp = QStringLiteral("0.0.0.0");
+namespace msg = pages::msg;
 const QString kFreeMac = QStringLiteral("000000000000");
-const QString kWarning = QStringLiteral("Warning");
-const QString kWaring = QStringLiteral("Waring");
-
-QLineEdit* edit(QWidget* parent, const char* name, bool hidden = false) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    if (hidden)
-        e->hide();
-    return e;
-}
 
 bool refuseAndClear(const QString& text, QLineEdit* field) {
-    field->clear();
-    return pages::refuse(text, kWaring, field);
+    return pages::refuseAndClear(text, msg::kWaring, field);
 }
 
 } // namespace
@@ -46,165 +32,119 @@ bool macMatches(const QString& stored, const QString& entered) {
     return !entered.isEmpty() && stored.compare(entered, Qt::CaseInsensitive) == 0;
 }
 
-TFM_StaticIP::TFM_StaticIP(TFM_DHCP* page) : QDialog(page), page_(page) {
-    setObjectName(QStringLiteral("FM_StaticIP"));
-    setWindowTitle(QStringLiteral("Static Pool Settings"));
+TFM_StaticIP::TFM_StaticIP(TFM_DHCP* page)
+    : QDialog(page), ui(std::make_unique<Ui::TFM_StaticIP>()), page_(page) {
+    ui->setupUi(this);
     setModal(true);
-
-    LA_Index = new QLabel(this);
-    LA_Index->setObjectName(QStringLiteral("LA_Index"));
-    LA_Index->hide();
-    Ed_AsgIP = edit(this, "Ed_AsgIP");
-    Ed_AsgMac = edit(this, "Ed_AsgMac");
-    Ed_SubMask = edit(this, "Ed_SubMask");
-    Ed_Gatway = edit(this, "Ed_Gatway");
-    Ed_Wins = edit(this, "Ed_Wins");
-    Ed_DNS = edit(this, "Ed_DNS");
-    Ed_DomNa = edit(this, "Ed_DomNa");
-    CB_Stat = new QComboBox(this);
-    CB_Stat->setObjectName(QStringLiteral("CB_Stat"));
-    Ed_OldIP = edit(this, "Ed_OldIP", true);
-    ED_OldMAC = edit(this, "ED_OldMAC", true);
-    Ed_AsgIP2 = edit(this, "Ed_AsgIP2", true);
-    Ed_AsgMac2 = edit(this, "Ed_AsgMac2", true);
-    Ed_SubMask2 = edit(this, "Ed_SubMask2", true);
-    Ed_Gatway2 = edit(this, "Ed_Gatway2", true);
-    Ed_Wins2 = edit(this, "Ed_Wins2", true);
-    Ed_DNS2 = edit(this, "Ed_DNS2", true);
-    Ed_DomNa2 = edit(this, "Ed_DomNa2", true);
-
-    auto* form = new QFormLayout;
-    const std::pair<const char*, QWidget*> rows[] = {
-        {"IP Address", Ed_AsgIP},  {"MAC Address", Ed_AsgMac}, {"SubMask", Ed_SubMask},
-        {"Gateway", Ed_Gatway},    {"Wins", Ed_Wins},          {"DNS", Ed_DNS},
-        {"Domain Name", Ed_DomNa}, {"Status", CB_Stat},
-    };
-    for (const auto& [caption, control] : rows) {
-        auto* l = new QLabel(QString::fromLatin1(caption), this);
-        l->setBuddy(control);
-        form->addRow(l, control);
-    }
-    Apply = new QPushButton(QStringLiteral("Apply"), this);
-    Apply->setObjectName(QStringLiteral("Apply"));
-    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("Cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Apply);
-    buttons->addWidget(Cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-
-    connect(Apply, &QPushButton::clicked, this, &TFM_StaticIP::ApplyClick);
-    connect(Cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->Apply, &QPushButton::clicked, this, &TFM_StaticIP::ApplyClick);
+    connect(ui->Cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 TFM_StaticIP::~TFM_StaticIP() = default;
 
 void TFM_StaticIP::setLengthLimits() {
-    QvEditHooks::of(*Ed_DomNa).setMaxLength(64);
-    for (QLineEdit* e : {Ed_AsgIP, Ed_SubMask, Ed_Gatway, Ed_Wins, Ed_DNS})
+    QvEditHooks::of(*ui->Ed_DomNa).setMaxLength(64);
+    for (QLineEdit* e : {ui->Ed_AsgIP, ui->Ed_SubMask, ui->Ed_Gatway, ui->Ed_Wins, ui->Ed_DNS})
         QvEditHooks::of(*e).setMaxLength(15);
-    QvEditHooks::of(*Ed_AsgMac).setMaxLength(12);
+    QvEditHooks::of(*ui->Ed_AsgMac).setMaxLength(12);
 }
 
 bool TFM_StaticIP::addMode() const {
-    return Ed_OldIP->isEnabled();
+    return ui->Ed_OldIP->isEnabled();
 }
 
 void TFM_StaticIP::prepareAdd() {
-    Ed_OldIP->setEnabled(true);
-    for (QLineEdit* e : {Ed_AsgIP, Ed_AsgMac}) {
+    ui->Ed_OldIP->setEnabled(true);
+    for (QLineEdit* e : {ui->Ed_AsgIP, ui->Ed_AsgMac}) {
         e->setReadOnly(false);
         e->setEnabled(true);
     }
 }
 
 void TFM_StaticIP::prepareChange() {
-    Ed_OldIP->setText(Ed_AsgIP->text());
-    ED_OldMAC->setText(Ed_AsgMac->text());
-    kept = {Ed_SubMask->text(), Ed_Gatway->text(), Ed_Wins->text(),
-            Ed_DNS->text(),     Ed_DomNa->text(),  CB_Stat->currentText()};
-    Ed_OldIP->setEnabled(false);
-    for (QLineEdit* e : {Ed_AsgIP, Ed_AsgMac}) {
+    ui->Ed_OldIP->setText(ui->Ed_AsgIP->text());
+    ui->ED_OldMAC->setText(ui->Ed_AsgMac->text());
+    kept = {ui->Ed_SubMask->text(), ui->Ed_Gatway->text(), ui->Ed_Wins->text(),
+            ui->Ed_DNS->text(),     ui->Ed_DomNa->text(),  ui->CB_Stat->currentText()};
+    ui->Ed_OldIP->setEnabled(false);
+    for (QLineEdit* e : {ui->Ed_AsgIP, ui->Ed_AsgMac}) {
         e->setReadOnly(false);
         e->setEnabled(true);
     }
 }
 
 void TFM_StaticIP::loadEmptyEntry() {
-    Ed_AsgIP->setText(kFreeIp);
-    Ed_AsgMac->setText(kFreeMac);
-    for (QLineEdit* e : {Ed_SubMask, Ed_Gatway, Ed_Wins, Ed_DNS})
-        e->setText(kFreeIp);
-    Ed_DomNa->clear();
-    CB_Stat->setCurrentIndex(CB_Stat->findText(QStringLiteral("OFF")));
+    ui->Ed_AsgIP->setText(msg::kFreeAddress);
+    ui->Ed_AsgMac->setText(kFreeMac);
+    for (QLineEdit* e : {ui->Ed_SubMask, ui->Ed_Gatway, ui->Ed_Wins, ui->Ed_DNS})
+        e->setText(msg::kFreeAddress);
+    ui->Ed_DomNa->clear();
+    ui->CB_Stat->setCurrentIndex(ui->CB_Stat->findText(QStringLiteral("OFF")));
 }
 
 void TFM_StaticIP::keepEntry() {
-    Ed_AsgIP2->setText(Ed_AsgIP->text());
-    Ed_AsgMac2->setText(Ed_AsgMac->text());
-    Ed_SubMask2->setText(Ed_SubMask->text());
-    Ed_Gatway2->setText(Ed_Gatway->text());
-    Ed_Wins2->setText(Ed_Wins->text());
-    Ed_DNS2->setText(Ed_DNS->text());
-    Ed_DomNa2->setText(Ed_DomNa->text());
-    stat2 = CB_Stat->currentText();
+    ui->Ed_AsgIP2->setText(ui->Ed_AsgIP->text());
+    ui->Ed_AsgMac2->setText(ui->Ed_AsgMac->text());
+    ui->Ed_SubMask2->setText(ui->Ed_SubMask->text());
+    ui->Ed_Gatway2->setText(ui->Ed_Gatway->text());
+    ui->Ed_Wins2->setText(ui->Ed_Wins->text());
+    ui->Ed_DNS2->setText(ui->Ed_DNS->text());
+    ui->Ed_DomNa2->setText(ui->Ed_DomNa->text());
+    stat2 = ui->CB_Stat->currentText();
 }
 
 void TFM_StaticIP::restoreEntry() {
-    Ed_AsgIP->setText(Ed_AsgIP2->text());
-    Ed_AsgMac->setText(Ed_AsgMac2->text());
-    Ed_SubMask->setText(Ed_SubMask2->text());
-    Ed_Gatway->setText(Ed_Gatway2->text());
-    Ed_Wins->setText(Ed_Wins2->text());
-    Ed_DNS->setText(Ed_DNS2->text());
-    Ed_DomNa->setText(Ed_DomNa2->text());
+    ui->Ed_AsgIP->setText(ui->Ed_AsgIP2->text());
+    ui->Ed_AsgMac->setText(ui->Ed_AsgMac2->text());
+    ui->Ed_SubMask->setText(ui->Ed_SubMask2->text());
+    ui->Ed_Gatway->setText(ui->Ed_Gatway2->text());
+    ui->Ed_Wins->setText(ui->Ed_Wins2->text());
+    ui->Ed_DNS->setText(ui->Ed_DNS2->text());
+    ui->Ed_DomNa->setText(ui->Ed_DomNa2->text());
     // The status is part of the entry: it must not come back as the cleared slot's "OFF".
-    CB_Stat->setCurrentIndex(CB_Stat->findText(stat2));
+    ui->CB_Stat->setCurrentIndex(ui->CB_Stat->findText(stat2));
     fillBlankAddresses();
 }
 
 void TFM_StaticIP::fillBlankAddresses() {
-    for (QLineEdit* e : {Ed_SubMask, Ed_Gatway, Ed_Wins, Ed_DNS})
+    for (QLineEdit* e : {ui->Ed_SubMask, ui->Ed_Gatway, ui->Ed_Wins, ui->Ed_DNS})
         if (e->text().isEmpty())
-            e->setText(kFreeIp);
+            e->setText(msg::kFreeAddress);
 }
 
 bool TFM_StaticIP::checksPass() {
     using pages::refuse;
-    const QString ip = Ed_AsgIP->text();
-    QTreeWidget* slotList = page_->LV_StaticPoolSet;
-    const int index = LA_Index->text().toInt();
+    const QString ip = ui->Ed_AsgIP->text();
+    QTreeWidget* slotList = page_->ui->LV_StaticPoolSet;
+    const int index = ui->LA_Index->text().toInt();
     for (int i = 0; i < slotList->topLevelItemCount(); ++i)
         if (slotList->topLevelItem(i)->text(tables::dhcp::kSlotIp) == ip && i + 1 != index &&
-            ip != kFreeIp)
-            return refuse(QStringLiteral("Reject: The IP has already existed. "), kWarning);
-    const QString mask = Ed_SubMask->text();
-    if (!mask.isEmpty() && (!qv::isSubnetMask(mask) || mask == kFreeIp))
-        return refuseAndClear(QStringLiteral("Please input valid SubMask."), Ed_SubMask);
-    const QString gateway = Ed_Gatway->text();
-    if (!gateway.isEmpty() && (!qv::isHostAddress(gateway) || gateway == kFreeIp))
-        return refuseAndClear(QStringLiteral("Please input valid Gateway."), Ed_Gatway);
-    const QString wins = Ed_Wins->text();
-    if (!wins.isEmpty() && wins != kFreeIp && !qv::isHostAddress(wins))
-        return refuseAndClear(QStringLiteral("Please input valid Wins."), Ed_Wins);
-    const QString dns = Ed_DNS->text();
-    if (!dns.isEmpty() && dns != kFreeIp && !qv::isHostAddress(dns))
-        return refuseAndClear(QStringLiteral("Please input valid DNS."), Ed_DNS);
+            ip != msg::kFreeAddress)
+            return refuse(QStringLiteral("Reject: The IP has already existed. "), msg::kWarning);
+    const QString mask = ui->Ed_SubMask->text();
+    if (!mask.isEmpty() && (!qv::isSubnetMask(mask) || mask == msg::kFreeAddress))
+        return refuseAndClear(QStringLiteral("Please input valid SubMask."), ui->Ed_SubMask);
+    const QString gateway = ui->Ed_Gatway->text();
+    if (!gateway.isEmpty() && (!qv::isHostAddress(gateway) || gateway == msg::kFreeAddress))
+        return refuseAndClear(QStringLiteral("Please input valid Gateway."), ui->Ed_Gatway);
+    const QString wins = ui->Ed_Wins->text();
+    if (!wins.isEmpty() && wins != msg::kFreeAddress && !qv::isHostAddress(wins))
+        return refuseAndClear(QStringLiteral("Please input valid Wins."), ui->Ed_Wins);
+    const QString dns = ui->Ed_DNS->text();
+    if (!dns.isEmpty() && dns != msg::kFreeAddress && !qv::isHostAddress(dns))
+        return refuseAndClear(QStringLiteral("Please input valid DNS."), ui->Ed_DNS);
     if (!qv::isHostAddress(ip))
-        return refuseAndClear(QStringLiteral("Please input valid IP address"), Ed_AsgIP);
-    if ((addMode() || ip != Ed_OldIP->text()) && pages::addressAnswers(ip))
-        return refuse(QStringLiteral("Reject: The IP already has been used."), kWarning, Ed_AsgIP);
-    const QString mac = Ed_AsgMac->text();
+        return refuseAndClear(QStringLiteral("Please input valid IP address"), ui->Ed_AsgIP);
+    if ((addMode() || ip != ui->Ed_OldIP->text()) && pages::addressAnswers(ip))
+        return refuse(QStringLiteral("Reject: The IP already has been used."), msg::kWarning, ui->Ed_AsgIP);
+    const QString mac = ui->Ed_AsgMac->text();
     if (mac.size() < 12 || mac == kFreeMac)
-        return refuse(QStringLiteral("Please input valid MAC."), kWarning);
-    if (pages::inPool(ip, page_->Ed_IPAF->text(), page_->Ed_PoolRan->text()))
+        return refuse(QStringLiteral("Please input valid MAC."), msg::kWarning);
+    if (pages::inPool(ip, page_->ui->Ed_IPAF->text(), page_->ui->Ed_PoolRan->text()))
         return refuse(QStringLiteral("Reject: The IP has already existed in IP Dynamic pool."),
-                      kWarning);
-    if (ip == page_->Ed_ext->text())
-        return refuse(QStringLiteral("Reject: The IP is the system IP."), kWarning);
+                      msg::kWarning);
+    if (ip == page_->ui->Ed_ext->text())
+        return refuse(QStringLiteral("Reject: The IP is the system IP."), msg::kWarning);
     return true;
 }
 
@@ -214,7 +154,7 @@ void TFM_StaticIP::ApplyClick() {
             return;
         if (addMode()) {
             // An entry whose MAC already has a slot replaces that slot.
-            QTreeWidgetItem* same = page_->findSlot(tables::dhcp::kSlotMac, Ed_AsgMac->text());
+            QTreeWidgetItem* same = page_->findSlot(tables::dhcp::kSlotMac, ui->Ed_AsgMac->text());
             if (!same) {
                 page_->writeSlot(false);
             } else {
@@ -224,30 +164,30 @@ void TFM_StaticIP::ApplyClick() {
                 page_->writeSlot(true);
             }
         } else {
-            if (Ed_AsgIP->text() == Ed_OldIP->text() &&
-                !macMatches(ED_OldMAC->text(), Ed_AsgMac->text())) {
+            if (ui->Ed_AsgIP->text() == ui->Ed_OldIP->text() &&
+                !macMatches(ui->ED_OldMAC->text(), ui->Ed_AsgMac->text())) {
                 // Only the MAC changed: put the entry back as it was.
-                Ed_AsgIP->setText(Ed_OldIP->text());
-                Ed_AsgMac->setText(ED_OldMAC->text());
-                Ed_SubMask->setText(kept.mask);
-                Ed_Gatway->setText(kept.gateway);
-                Ed_Wins->setText(kept.wins);
-                Ed_DNS->setText(kept.dns);
-                Ed_DomNa->setText(kept.domain);
-                CB_Stat->setCurrentIndex(CB_Stat->findText(kept.status));
+                ui->Ed_AsgIP->setText(ui->Ed_OldIP->text());
+                ui->Ed_AsgMac->setText(ui->ED_OldMAC->text());
+                ui->Ed_SubMask->setText(kept.mask);
+                ui->Ed_Gatway->setText(kept.gateway);
+                ui->Ed_Wins->setText(kept.wins);
+                ui->Ed_DNS->setText(kept.dns);
+                ui->Ed_DomNa->setText(kept.domain);
+                ui->CB_Stat->setCurrentIndex(ui->CB_Stat->findText(kept.status));
                 pages::refuse(
                     QStringLiteral("Reject: DHCPS static IP already exists in static DHCP server!"),
-                    kWarning);
+                    msg::kWarning);
                 return;
             }
             keepEntry();
-            if (QTreeWidgetItem* same = page_->findSlot(tables::dhcp::kSlotMac, Ed_AsgMac->text()))
+            if (QTreeWidgetItem* same = page_->findSlot(tables::dhcp::kSlotMac, ui->Ed_AsgMac->text()))
                 page_->selectSlot(same);
             restoreEntry();
             page_->writeSlot(true);
         }
     } catch (const QvException& e) {
-        pages::refuse(e.text(), kWarning);
+        pages::refuse(e.text(), msg::kWarning);
         return;
     }
     hide();

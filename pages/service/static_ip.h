@@ -2,13 +2,12 @@
 // "Static Pool Settings": the dialog of the DHCP server page for adding or changing one static
 // (MAC-bound) lease. Its controls are bound to the columns of the page's static pool table, so
 // selecting a slot of the page's hidden slot list loads the slot into them.
+#include "ui_static_ip.h"
+
+#include <memory>
 #include <QDialog>
 #include <QString>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class TFM_DHCP;
 
 class TFM_StaticIP : public QDialog {
@@ -18,29 +17,10 @@ public:
     TFM_StaticIP(TFM_DHCP* page);
     ~TFM_StaticIP() override;
 
-    QLabel* LA_Index = nullptr; // hidden: the slot's index
-    QLineEdit* Ed_AsgIP = nullptr;
-    QLineEdit* Ed_AsgMac = nullptr;
-    QLineEdit* Ed_SubMask = nullptr;
-    QLineEdit* Ed_Gatway = nullptr;
-    QLineEdit* Ed_Wins = nullptr;
-    QLineEdit* Ed_DNS = nullptr;
-    QLineEdit* Ed_DomNa = nullptr;
-    QComboBox* CB_Stat = nullptr;
-    QPushButton* Apply = nullptr;
-    QPushButton* Cancel = nullptr;
+    const std::unique_ptr<Ui::TFM_StaticIP> ui;
 
-    // Hidden: the entry being changed (Ed_OldIP enabled means add mode), and the operator's
-    // entry kept while its slot is cleared first.
-    QLineEdit* Ed_OldIP = nullptr;
-    QLineEdit* ED_OldMAC = nullptr;
-    QLineEdit* Ed_AsgIP2 = nullptr;
-    QLineEdit* Ed_AsgMac2 = nullptr;
-    QLineEdit* Ed_SubMask2 = nullptr;
-    QLineEdit* Ed_Gatway2 = nullptr;
-    QLineEdit* Ed_Wins2 = nullptr;
-    QLineEdit* Ed_DNS2 = nullptr;
-    QLineEdit* Ed_DomNa2 = nullptr;
+    // Hidden in the form: the entry being changed (Ed_OldIP enabled means add mode), and the
+    // operator's entry kept while its slot is cleared first (Ed_AsgIP2 ...).
     QString stat2; // CB_Stat's item with the entry kept
 
     // The five texts and the status as they were when a change began.

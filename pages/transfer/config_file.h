@@ -2,20 +2,14 @@
 // Tools \ Configuration File: the device writes its configuration into a file on the PC ("Put")
 // or fetches one from the PC ("Get") and takes it over, both over the module's TFTP server.
 #include "pages/common/page.h"
+#include "ui_config_file.h"
 #include "snmplib/request.h"
-
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStatusBar;
 
 namespace pages {
 class TransferServer;
 }
 
-class TFM_CfgFile : public pages::Page {
+class TFM_CfgFile : public pages::FormPage<Ui::TFM_CfgFile> {
     Q_OBJECT
 public:
     explicit TFM_CfgFile(QWidget* owner);
@@ -25,26 +19,6 @@ public:
     void Bt_SavBrwClick();
     void Bt_OKClick();     // restore
     void Bt_UploadClick(); // "DownLoad": save
-
-    QLabel* Label1;
-    QGroupBox* GB_UpdateFile;
-    QLabel* Label3;
-    QLineEdit* Ed_UpgFile;
-    QPushButton* Bt_Browse;
-    QPushButton* Bt_OK;
-    QGroupBox* GB_SaveFile;
-    QLabel* Label4;
-    QLineEdit* Ed_SaveFile;
-    QPushButton* Bt_Upload;
-    QPushButton* Bt_SavBrw;
-    QLabel* La_Progress; // bytes moved by the device's transfer
-    QStatusBar* StatusBar;
-    QLabel* La_TftpSrv;
-    QLineEdit* Ed_TfpSrv;
-    QLabel* La_UpComm;
-    QComboBox* CB_TfpCom;
-    QLabel* La_UpgrdComm;
-    QComboBox* CB_UpgCom;
 
     bool saving = false;
     // From the first write of a save or restore until its outcome has been shown.

@@ -3,21 +3,17 @@
 // firmware page, the running firmware version, the FTP account the device fetches from, and the
 // certificate update (the device fetches the certificate and key files from that FTP server).
 #include "pages/common/page.h"
+#include "ui_firmware_ssl.h"
 #include "snmplib/request.h"
 
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStatusBar;
 
 namespace pages {
 class FirmwareUpload;
 class TransferServer;
 } // namespace pages
 
-class TFM_FirewareSSL : public pages::Page {
+class TFM_FirewareSSL : public pages::FormPage<Ui::TFM_FirewareSSL> {
     Q_OBJECT
 public:
     explicit TFM_FirewareSSL(QWidget* owner);
@@ -29,40 +25,7 @@ public:
     void Bt_UploadClick();
     void Bt_CUploadClick();
 
-    QGroupBox* GroupBox1;
-    QLabel* La_File;
-    QLineEdit* Ed_UpgFile;
-    QPushButton* Bt_Browse;
-    QPushButton* Bt_Upload;
-    QLabel* Label1;
-    QLineEdit* Ed_FwVersion;
-    QLineEdit* Ed_TfpSrv;
-    QComboBox* CB_TfpCom;
-    QComboBox* CB_UpgCom;
-    QComboBox* CB_FwUpdt;
-    QLabel* La_Progress; // bytes moved by the device's transfer
-
-    QGroupBox* GroupBox3;
-    QLabel* Label2;
-    QLineEdit* Ed_FtpSrv;
-    QLabel* Label3;
-    QLineEdit* Ed_UserName;
-    QLabel* Label4;
-    QLineEdit* Ed_Password;
-
-    QGroupBox* GroupBox2;
-    QLabel* LA_Certificate;
-    QLineEdit* EDT_Certificate;
-    QPushButton* Bt_CBrowse;
-    QLabel* LA_Key;
-    QLineEdit* EDT_Key;
-    QPushButton* Bt_KBrowse;
-    QPushButton* Bt_CUpload;
-    QComboBox* CB_SslUpdt;
-    QComboBox* CB_Reboot;
-
-    QStatusBar* StatusBar;
-    QLabel* statusPanel; // the status bar's one panel
+    QLabel* statusPanel = nullptr; // the status bar's one panel
 
     pages::TransferServer* server() const { return server_; }
     pages::FirmwareUpload* upload() const { return upload_; }

@@ -39,20 +39,18 @@ void countDown(TransferServer* server, QWidget* owner, int seconds, bool sendReb
 FirmwareUpload::FirmwareUpload(Page* page, TransferServer* server, const Controls& controls,
                                Steps steps)
     : QObject(page), page_(page), server_(server), c_(controls), steps_(steps) {
-    address_ = page->addRequest(tables::firmware::kAddress, SVT_SV, 0, c_.StatusBar);
-    address_->BindFormat(0, QStringLiteral("%s"), c_.Ed_TfpSrv);
-    address_->BindFormat(1, QStringLiteral("%s"), c_.Ed_UpgFile);
+    namespace tfw = tables::firmware;
+    address_ = page->addRequest(tfw::kAddress, {.status = c_.StatusBar});
+    bind(*address_, {{tfw::kServerAddress, c_.Ed_TfpSrv}, {tfw::kFileName, c_.Ed_UpgFile}});
 
-    command_ = page->addRequest(tables::firmware::kTftpCommand, SVT_SV, 0, c_.StatusBar);
-    command_->mode = 1;
-    command_->timeout = 15000;
-    command_->BindComboBox(0, c_.CB_TfpCom);
+    command_ = page->addRequest(tfw::kTftpCommand,
+                                {.status = c_.StatusBar, .asynchronous = true, .timeout = 15000});
+    bind(*command_, {{tfw::kTftp, c_.CB_TfpCom}});
     onSetAnswer(*command_, this, [this](const QvSNMPError& e) { transferHandler(e); });
 
-    upgrade_ = page->addRequest(tables::firmware::kUpgradeCommand, SVT_SV, 0, c_.upgradeStatus);
-    upgrade_->mode = 1;
-    upgrade_->timeout = 30000;
-    upgrade_->BindComboBox(0, c_.CB_UpgCom);
+    upgrade_ = page->addRequest(tfw::kUpgradeCommand,
+                                {.status = c_.upgradeStatus, .asynchronous = true, .timeout = 30000});
+    bind(*upgrade_, {{tfw::kUpgrade, c_.CB_UpgCom}});
     onSetAnswer(*upgrade_, this, [this](const QvSNMPError& e) { upgradeHandler(e); });
 
     page->keepOpenWhile([this] { return running_; });

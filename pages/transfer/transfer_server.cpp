@@ -83,7 +83,7 @@ bool TransferServer::transferring() const {
 bool TransferServer::fillServerAddress(QLineEdit* edit) {
     edit->clear();
     const QString address =
-        qv::pcAddressOnSubnet(flagText("IPAddressEdit"), flagText("SubMaskEdit"));
+        qv::pcAddressOnSubnet(flagText(flags::IPAddressEdit), flagText(flags::SubMaskEdit));
     if (address.isEmpty()) {
         platform::message(QString::fromLatin1(app::kModelName),
                           QString::fromLatin1(qv::kNoServerAddressText));

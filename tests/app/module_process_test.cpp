@@ -13,7 +13,7 @@
 
 namespace {
 
-const QString kModule = QStringLiteral(KW_BIN_DIR "/kw9100");
+const QString kModule = kwtest::binDir() + QStringLiteral("/kw9100");
 
 QString address(int n) {
     return QStringLiteral("127.93.%1.%2").arg(QCoreApplication::applicationPid() % 250).arg(n);

@@ -223,7 +223,7 @@ TEST(SimControl, IsUsableFromAShell) {
     ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
     auto run = [&](const QStringList& args) {
         QProcess p;
-        p.start(KW_SIM_PATH, QStringList{"--control", sim.endpoint()} << args);
+        p.start(kwtest::simPath(), QStringList{"--control", sim.endpoint()} << args);
         p.waitForFinished(10000);
         return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
     };

@@ -55,7 +55,7 @@ TEST(SimProfile, RefusesAFaultyProfileNamingFileAndLine) {
         SCOPED_TRACE(c.line);
         QString path = writeFile(dir, "bad.profile", QString("# a comment\n\n%1\n").arg(c.line));
         QProcess p;
-        p.start(KW_SIM_PATH, {"--listen", "127.0.0.1:1", "--profile", path});
+        p.start(kwtest::simPath(), {"--listen", "127.0.0.1:1", "--profile", path});
         ASSERT_TRUE(p.waitForFinished(10000));
         EXPECT_EQ(p.exitCode(), 2);
         QString err = QString::fromUtf8(p.readAllStandardError());
@@ -77,7 +77,7 @@ TEST(SimProfile, RefusesABadCommandLine) {
     for (const auto& args : cases) {
         SCOPED_TRACE(args.join(' ').toStdString());
         QProcess p;
-        p.start(KW_SIM_PATH, args);
+        p.start(kwtest::simPath(), args);
         ASSERT_TRUE(p.waitForFinished(10000));
         EXPECT_EQ(p.exitCode(), 2);
         EXPECT_TRUE(p.readAllStandardError().startsWith("kw9100-sim: "));
@@ -144,7 +144,7 @@ TEST(SimProfile, RefusesAPortThatIsTaken) {
     SimDevice first;
     ASSERT_TRUE(first.ok()) << first.error().toStdString();
     QProcess second;
-    second.start(KW_SIM_PATH, {"--listen", first.endpoint(), "--profile", "recent"});
+    second.start(kwtest::simPath(), {"--listen", first.endpoint(), "--profile", "recent"});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitCode(), 3);
     EXPECT_TRUE(second.readAllStandardError().contains("cannot listen on udp:" +

@@ -9,6 +9,7 @@
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/sim_fixture.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
@@ -72,13 +73,20 @@ protected:
     bool lit(const char* led) const {
         return !form->findChild<QLabel*>(QString::fromLatin1(led))->isHidden();
     }
-    // The SETs the device received, as "oid=value" per varbind, one string per PDU.
-    QStringList sets() const {
+    // The SETs the device received, as "oid=value" per varbind, one string per PDU. Values of
+    // the objects under `hexUnder` (MAC addresses: bytes, not text) as upper-case hex digits.
+    QStringList sets(const QStringList& hexUnder = {}) const {
         QStringList out;
         for (const QJsonObject& pdu : sim->requests("set")) {
             QStringList binds;
-            for (const auto& vb : pdu["varbinds"].toArray())
-                binds << vb.toObject()["oid"].toString() + "=" + vb.toObject()["value"].toString();
+            for (const auto& v : pdu["varbinds"].toArray()) {
+                const QJsonObject vb = v.toObject();
+                const QString oid = vb["oid"].toString();
+                const bool hex = std::any_of(hexUnder.begin(), hexUnder.end(), [&](const QString& p) {
+                    return oid.startsWith(devMibOid(p));
+                });
+                binds << oid + "=" + (hex ? vb["hex"].toString().toUpper() : vb["value"].toString());
+            }
             out << binds.join(",");
         }
         return out;

@@ -11,6 +11,14 @@
 
 namespace kwtest {
 
+QString simPath() {
+    return QStringLiteral(KW_SIM_PATH);
+}
+
+QString binDir() {
+    return QStringLiteral(KW_BIN_DIR);
+}
+
 namespace {
 
 constexpr int kAddressTaken = 3; // kw9100-sim's exit status when its port is in use
@@ -87,11 +95,11 @@ bool SimDevice::startOnce(QString& failure, bool& portTaken) {
         args << "--tftp-port" << QString::number(options_.tftpPort);
     args << options_.extraArgs;
     process_ = std::make_unique<QProcess>();
-    process_->setProgram(KW_SIM_PATH);
+    process_->setProgram(simPath());
     process_->setArguments(args);
     process_->start();
     if (!process_->waitForStarted(10000)) {
-        failure = "cannot start " KW_SIM_PATH;
+        failure = "cannot start " + simPath();
         return false;
     }
     QElapsedTimer clock;

@@ -45,6 +45,10 @@
 
 namespace kwtest {
 
+// The simulator program and the folder of the built programs.
+QString simPath();
+QString binDir();
+
 struct SimOptions {
     SimOptions(QString profileName = "recent", double restart = 1)
         : profile(std::move(profileName)), restartSeconds(restart) {}

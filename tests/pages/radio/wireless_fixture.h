@@ -64,21 +64,7 @@ protected:
     }
 
     // As sets(), with the remote AP addresses (six bytes) in hexadecimal digits.
-    QStringList sent() const {
-        QStringList out;
-        for (const QJsonObject& pdu : sim->requests("set")) {
-            QStringList binds;
-            for (const auto& v : pdu["varbinds"].toArray()) {
-                const QJsonObject vb = v.toObject();
-                const QString oid = vb["oid"].toString();
-                const bool mac = oid.startsWith(devMibOid("2.2.1.2.1."));
-                binds << oid + "=" +
-                             (mac ? vb["hex"].toString().toUpper() : vb["value"].toString());
-            }
-            out << binds.join(",");
-        }
-        return out;
-    }
+    QStringList sent() const { return sets({QStringLiteral("2.2.1.2.1.")}); }
     QString status() const { return page->StatusBar->currentMessage(); }
     static QString mib(const QString& tail) { return devMibOid(tail); }
     QString deviceValue(const QString& oid) const { return sim->value(oid)["value"].toString(); }

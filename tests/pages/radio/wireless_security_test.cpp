@@ -1,7 +1,7 @@
 // The security section of the wireless page (full layout): the checks of Apply, what each
 // authentication type writes, WEP keys, RADIUS and accounting, and the secondary SSIDs kept
 // consistent with the primary one.
-#include "tests/pages/wireless_fixture.h"
+#include "tests/pages/radio/wireless_fixture.h"
 
 namespace {
 

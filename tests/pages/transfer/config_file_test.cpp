@@ -38,7 +38,7 @@ protected:
     }
     // OK with `path` in the update field.
     void restore(const QString& path, bool hurry = false) {
-        page->Ed_UpgFile->setText(path);
+        page->ui->Ed_UpgFile->setText(path);
         page->Bt_OKClick();
         ASSERT_TRUE(settled(hurry)) << prompter.texts().join("; ").toStdString();
     }
@@ -75,10 +75,10 @@ TEST_F(ConfigFilePage, SaveNamesTheFileAndTheDeviceWritesItsSettings) {
         EXPECT_TRUE(text.contains("1.3.6.1.4.1.32473.1.1.1.1.1.1 string \"KW9100\"\n"))
             << text.data();
         EXPECT_EQ(
-            page->La_Progress->text(),
+            page->ui->La_Progress->text(),
             QString("%1: %2 bytes received, transfer complete").arg(c.written).arg(text.size()));
-        EXPECT_TRUE(page->Ed_SaveFile->text().isEmpty());
-        EXPECT_TRUE(page->Ed_UpgFile->text().isEmpty());
+        EXPECT_TRUE(page->ui->Ed_SaveFile->text().isEmpty());
+        EXPECT_TRUE(page->ui->Ed_UpgFile->text().isEmpty());
     }
     EXPECT_EQ(chooser.asked.first(),
               "Load Settings to Local Hard Drive|kcf文档 (*.kcf);;所有文件 (*.*)");
@@ -108,7 +108,7 @@ TEST_F(ConfigFilePage, SaveThenRestoreBringsAChangedSettingBack) {
         if (!saveSupported)
             expected << devMibOid("3.3.5.0=4"); // the wait dialog restarts the device
         EXPECT_EQ(sets(), expected);
-        EXPECT_EQ(page->Ed_UpgFile->text(), path);
+        EXPECT_EQ(page->ui->Ed_UpgFile->text(), path);
         if (saveSupported) {
             // Pending until the operator saves and activates.
             EXPECT_EQ(ssid(), "KW9100");
@@ -162,7 +162,7 @@ TEST_F(ConfigFilePage, RestoreChecksSendNothing) {
     };
     for (const auto& c : cases) {
         prompter.shown.clear();
-        page->Ed_UpgFile->setText(c.path);
+        page->ui->Ed_UpgFile->setText(c.path);
         page->Bt_OKClick();
         ASSERT_EQ(prompter.shown.size(), 1);
         EXPECT_EQ(prompter.shown[0].caption, "Warning");
@@ -183,7 +183,7 @@ TEST_F(ConfigFilePage, RefusedAddressStopsTheFlowBeforeTheCommand) {
     restore(path);
     EXPECT_EQ(prompter.texts(), QStringList{"The configuration file updated fail!"});
     EXPECT_EQ(sets(), QStringList{address("site.kcf")});
-    EXPECT_TRUE(page->Bt_OK->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_OK->isEnabled());
 }
 
 TEST_F(ConfigFilePage, ButtonsAndCloseAreHeldWhileATransferRuns) {
@@ -193,9 +193,9 @@ TEST_F(ConfigFilePage, ButtonsAndCloseAreHeldWhileATransferRuns) {
     sim->clearJournal();
     prompter.shown.clear();
     ASSERT_TRUE(sim->command("delay devMib.3.3.4 1500 set"));
-    page->Ed_UpgFile->setText(path);
+    page->ui->Ed_UpgFile->setText(path);
     page->Bt_OKClick();
-    for (QPushButton* b : {page->Bt_OK, page->Bt_Upload, page->Bt_Browse})
+    for (QPushButton* b : {page->ui->Bt_OK, page->ui->Bt_Upload, page->ui->Bt_Browse})
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     // A second button press cannot start another sequence or flip the one under way.
     chooser.answers.push_back(files() + "/other");
@@ -205,7 +205,7 @@ TEST_F(ConfigFilePage, ButtonsAndCloseAreHeldWhileATransferRuns) {
     ASSERT_TRUE(settled(true));
     EXPECT_EQ(prompter.texts(), QStringList{"The configuration file updated successfully!"});
     EXPECT_FALSE(QFile::exists(files() + "/other.kcf"));
-    EXPECT_TRUE(page->Bt_Upload->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_Upload->isEnabled());
     page->reject();
     EXPECT_FALSE(page->isVisible());
 }

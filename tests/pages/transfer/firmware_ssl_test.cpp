@@ -30,7 +30,7 @@ protected:
         page = std::make_unique<TFM_FirewareSSL>(form.get());
         page->show();
         ASSERT_TRUE(waitFor([&] {
-            return !page->Ed_FwVersion->text().isEmpty() && !page->exchangesOutstanding();
+            return !page->ui->Ed_FwVersion->text().isEmpty() && !page->exchangesOutstanding();
         }));
         sim->clearJournal();
     }
@@ -44,8 +44,8 @@ protected:
             *page, [&] { return page->upload()->running() || page->certificateRunning(); }, hurry);
     }
     void chooseCertificates(const QString& certificate, const QString& key) {
-        page->EDT_Certificate->setText(certificate);
-        page->EDT_Key->setText(key);
+        page->ui->EDT_Certificate->setText(certificate);
+        page->ui->EDT_Key->setText(key);
     }
     QString status() const { return page->statusPanel->text(); }
 
@@ -55,11 +55,11 @@ protected:
 
 TEST_F(FirmwareSslPage, OpensWithTheVersionAndTheFtpAccount) {
     openPage();
-    EXPECT_EQ(page->Ed_FwVersion->text(), "v2.50");
-    EXPECT_EQ(page->Ed_FtpSrv->text(), "127.0.0.1");
-    EXPECT_EQ(page->Ed_UserName->text(), "certs");
-    EXPECT_EQ(page->Ed_Password->text(), "certs-pass");
-    EXPECT_EQ(page->Ed_Password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(page->ui->Ed_FwVersion->text(), "v2.50");
+    EXPECT_EQ(page->ui->Ed_FtpSrv->text(), "127.0.0.1");
+    EXPECT_EQ(page->ui->Ed_UserName->text(), "certs");
+    EXPECT_EQ(page->ui->Ed_Password->text(), "certs-pass");
+    EXPECT_EQ(page->ui->Ed_Password->echoMode(), QLineEdit::Password);
 }
 
 TEST_F(FirmwareSslPage, CertificateChecksSendNothing) {
@@ -85,18 +85,18 @@ TEST_F(FirmwareSslPage, CertificateChecksSendNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString() + " " + c.certificate.toStdString());
         prompter.shown.clear();
-        page->Ed_FtpSrv->setText(c.server);
+        page->ui->Ed_FtpSrv->setText(c.server);
         chooseCertificates(c.certificate, c.key);
         page->Bt_CUploadClick();
         ASSERT_EQ(prompter.shown.size(), 1);
         EXPECT_EQ(prompter.shown[0].caption, "Warning");
         EXPECT_EQ(prompter.shown[0].text, c.message);
-        EXPECT_TRUE(page->Bt_CUpload->isEnabled());
+        EXPECT_TRUE(page->ui->Bt_CUpload->isEnabled());
     }
-    EXPECT_TRUE(page->Ed_FtpSrv->text() == "127.0.0.1");
-    page->Ed_FtpSrv->setText("ftp.example");
+    EXPECT_TRUE(page->ui->Ed_FtpSrv->text() == "127.0.0.1");
+    page->ui->Ed_FtpSrv->setText("ftp.example");
     page->Bt_CUploadClick();
-    EXPECT_TRUE(page->Ed_FtpSrv->text().isEmpty()); // a bad server address is cleared
+    EXPECT_TRUE(page->ui->Ed_FtpSrv->text().isEmpty()); // a bad server address is cleared
     EXPECT_TRUE(sets().isEmpty());
 }
 
@@ -111,8 +111,8 @@ TEST_F(FirmwareSslPage, CertificateUpdateFetchesBothFilesAndRestarts) {
     page->Bt_CUploadClick();
     EXPECT_EQ(status(), "Load file, please wait...!");
     // Both upload buttons wait for the device's answer.
-    EXPECT_FALSE(page->Bt_CUpload->isEnabled());
-    EXPECT_FALSE(page->Bt_Upload->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_CUpload->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_Upload->isEnabled());
     ASSERT_TRUE(settled());
 
     EXPECT_EQ(status(), "Update SSL certificate success!");
@@ -127,8 +127,8 @@ TEST_F(FirmwareSslPage, CertificateUpdateFetchesBothFilesAndRestarts) {
     EXPECT_TRUE(flashFile("site.pem") == certificate);
     EXPECT_TRUE(flashFile("site-key.der") == key);
     EXPECT_EQ(events("restart").size(), 1);
-    EXPECT_TRUE(page->Bt_CUpload->isEnabled());
-    EXPECT_TRUE(page->Bt_Upload->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_CUpload->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_Upload->isEnabled());
 }
 
 TEST_F(FirmwareSslPage, FailedFetchIsReportedAndNothingRestarts) {
@@ -155,8 +155,8 @@ TEST_F(FirmwareSslPage, FailedFetchIsReportedAndNothingRestarts) {
         EXPECT_EQ(sets().size(), 2); // account and certificate list; no restart
         EXPECT_TRUE(events("restart").isEmpty());
         EXPECT_TRUE(events("certificate").isEmpty());
-        EXPECT_TRUE(page->Bt_CUpload->isEnabled());
-        EXPECT_TRUE(page->Bt_Upload->isEnabled());
+        EXPECT_TRUE(page->ui->Bt_CUpload->isEnabled());
+        EXPECT_TRUE(page->ui->Bt_Upload->isEnabled());
         page.reset();
         form.reset();
         sim.reset();
@@ -173,7 +173,7 @@ TEST_F(FirmwareSslPage, RefusedAccountStopsBeforeTheCertificateList) {
     ASSERT_TRUE(settled());
     EXPECT_EQ(sets().size(), 1);
     EXPECT_EQ(prompter.texts(), QStringList{"Write file fail!Please restart AP and try again!"});
-    EXPECT_TRUE(page->Bt_CUpload->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_CUpload->isEnabled());
 }
 
 TEST_F(FirmwareSslPage, FirmwareUploadEndsWithTheRestartCountDown) {
@@ -190,7 +190,7 @@ TEST_F(FirmwareSslPage, FirmwareUploadEndsWithTheRestartCountDown) {
         }
     });
     look.start(10);
-    page->Ed_UpgFile->setText(path);
+    page->ui->Ed_UpgFile->setText(path);
     page->Bt_UploadClick();
     ASSERT_TRUE(settled(false));
     // The restart count-down opens over the update's count-down when the device takes the image.

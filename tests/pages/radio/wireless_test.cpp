@@ -1,6 +1,6 @@
 // The wireless page's radio settings in both layouts: what it reads, the checks of Apply and the
 // writes that follow, against the simulated device.
-#include "tests/pages/wireless_fixture.h"
+#include "tests/pages/radio/wireless_fixture.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QTimer>

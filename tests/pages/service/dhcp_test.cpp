@@ -72,21 +72,8 @@ protected:
         page.reset();
         DeviceWindow::TearDown();
     }
-    // The SETs the device received; MACs as hex.
-    QStringList slotSets() const {
-        QStringList out;
-        for (const QJsonObject& pdu : sim->requests("set")) {
-            QStringList binds;
-            for (const auto& v : pdu["varbinds"].toArray()) {
-                const QJsonObject vb = v.toObject();
-                const QString oid = vb["oid"].toString();
-                const bool mac = oid.startsWith(devMibOid("2.7.3.1.2."));
-                binds << oid + "=" + vb[mac ? "hex" : "value"].toString();
-            }
-            out << binds.join(",");
-        }
-        return out;
-    }
+    // The SETs the device received; the static slots' MACs as hex.
+    QStringList slotSets() const { return sets({QStringLiteral("2.7.3.1.2.")}); }
     bool walkedAfterLastSet() const {
         bool setSeen = false, walked = false;
         for (const QJsonObject& line : sim->journal()) {
@@ -100,9 +87,9 @@ protected:
         return walked;
     }
     void selectUserRow(const QString& ip) {
-        for (int i = 0; i < page->User_ListView->topLevelItemCount(); ++i)
-            if (page->User_ListView->topLevelItem(i)->text(1) == ip)
-                page->User_ListView->setCurrentItem(page->User_ListView->topLevelItem(i));
+        for (int i = 0; i < page->ui->User_ListView->topLevelItemCount(); ++i)
+            if (page->ui->User_ListView->topLevelItem(i)->text(1) == ip)
+                page->ui->User_ListView->setCurrentItem(page->ui->User_ListView->topLevelItem(i));
     }
     // Runs `fill` once the static-entry dialog shows, then its Apply; a dialog still open
     // afterwards (a refusal) is closed.
@@ -130,37 +117,37 @@ protected:
 TEST_F(DhcpPage, OpensWithThePoolTheUsedSlotsNumberedAndTheLeases) {
     open();
     EXPECT_EQ(page->windowTitle(), "Advanced \\ DHCP Server");
-    EXPECT_EQ(page->CB_Fuction1->currentText(), "Enable");
-    EXPECT_EQ(page->CB_Fuction2->currentText(), "Enable");
-    EXPECT_EQ(page->Ed_IPAF->text(), "192.168.0.100");
-    EXPECT_EQ(page->Ed_PoolRan->text(), "20");
-    EXPECT_EQ(page->Ed_Lease->text(), "86400");
-    EXPECT_EQ(page->CB_Status->currentText(), "ON");
-    EXPECT_EQ(page->Ed_ext->text(), sim->address());
+    EXPECT_EQ(page->ui->CB_Fuction1->currentText(), "Enable");
+    EXPECT_EQ(page->ui->CB_Fuction2->currentText(), "Enable");
+    EXPECT_EQ(page->ui->Ed_IPAF->text(), "192.168.0.100");
+    EXPECT_EQ(page->ui->Ed_PoolRan->text(), "20");
+    EXPECT_EQ(page->ui->Ed_Lease->text(), "86400");
+    EXPECT_EQ(page->ui->CB_Status->currentText(), "ON");
+    EXPECT_EQ(page->ui->Ed_ext->text(), sim->address());
     EXPECT_TRUE(page->listingComplete());
     // Every slot in the hidden list, the used ones numbered in the visible one.
-    EXPECT_EQ(page->LV_StaticPoolSet->topLevelItemCount(), 8);
-    EXPECT_EQ(column(page->User_ListView, 0), (QStringList{"1", "2"}));
-    EXPECT_EQ(column(page->User_ListView, 1), (QStringList{"192.168.0.20", "192.168.0.30"}));
-    EXPECT_EQ(column(page->User_ListView, 2), (QStringList{"000F3D0000A1", "000F3D0000B2"}));
+    EXPECT_EQ(page->ui->LV_StaticPoolSet->topLevelItemCount(), 8);
+    EXPECT_EQ(column(page->ui->User_ListView, 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(column(page->ui->User_ListView, 1), (QStringList{"192.168.0.20", "192.168.0.30"}));
+    EXPECT_EQ(column(page->ui->User_ListView, 2), (QStringList{"000F3D0000A1", "000F3D0000B2"}));
     // Leases: unused rows left out; the static lease of the slot that is OFF is not handed out.
-    EXPECT_EQ(column(page->LV_DynPool, 1), (QStringList{"00112233AA01", "00112233AA03"}));
-    EXPECT_EQ(column(page->LV_DynPool, 0), (QStringList{"1", "2"}));
-    EXPECT_EQ(column(page->LV_StaticPool, 2), QStringList{"192.168.0.20"});
-    for (QWidget* w : std::initializer_list<QWidget*>{page->Bt_Apply, page->StaticApply,
-                                                      page->Bt_Cancel, page->Bt_Add})
+    EXPECT_EQ(column(page->ui->LV_DynPool, 1), (QStringList{"00112233AA01", "00112233AA03"}));
+    EXPECT_EQ(column(page->ui->LV_DynPool, 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(column(page->ui->LV_StaticPool, 2), QStringList{"192.168.0.20"});
+    for (QWidget* w : std::initializer_list<QWidget*>{page->ui->Bt_Apply, page->ui->StaticApply,
+                                                      page->ui->Bt_Cancel, page->ui->Bt_Add})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
-    EXPECT_FALSE(page->Bt_Set->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_Set->isEnabled());
     selectUserRow("192.168.0.30");
-    EXPECT_TRUE(page->Bt_Set->isEnabled());
-    EXPECT_TRUE(page->Bt_Del->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_Set->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_Del->isEnabled());
 }
 
 TEST_F(DhcpPage, RefusesToCloseWhileListingButNotAfterAFailedListing) {
     start("recent");
     ASSERT_TRUE(sim->command("delay devMib.2.7.3 400 get"));
     openPage(false);
-    EXPECT_FALSE(page->Bt_Cancel->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_Cancel->isEnabled());
     page->close();
     EXPECT_TRUE(page->isVisible());
     page->reject();
@@ -173,10 +160,10 @@ TEST_F(DhcpPage, RefusesToCloseWhileListingButNotAfterAFailedListing) {
     ASSERT_TRUE(sim->command("error devMib.2.7.3 5 get"));
     openPage(true);
     EXPECT_FALSE(page->listingComplete());
-    EXPECT_FALSE(page->Bt_Apply->isEnabled());
-    EXPECT_FALSE(page->Bt_Add->isEnabled());
-    EXPECT_TRUE(page->Bt_Cancel->isEnabled());
-    EXPECT_FALSE(page->StatusBar2->currentMessage().isEmpty());
+    EXPECT_FALSE(page->ui->Bt_Apply->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_Add->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_Cancel->isEnabled());
+    EXPECT_FALSE(page->ui->StatusBar2->currentMessage().isEmpty());
     page->Bt_CancelClick();
     EXPECT_FALSE(page->isVisible());
 }
@@ -191,52 +178,52 @@ TEST_F(DhcpPage, DynamicPoolChecksRefuseInOrder) {
         std::function<void(TFM_DHCP&)> edit;
         const char* message;
         const char* caption;
-        QLineEdit* TFM_DHCP::*cleared; // nullptr: nothing cleared
+        QLineEdit* Ui::TFM_DHCP::*cleared; // nullptr: nothing cleared
     };
     const char* rangeMsg = "Please input a number between 1 and 255.";
     const char* leaseMsg = "Please input a number between 60 and 31536000.";
     const Case cases[] = {
-        {"no start", [](TFM_DHCP& p) { p.Ed_IPAF->clear(); }, "Please input valid IP address",
+        {"no start", [](TFM_DHCP& p) { p.ui->Ed_IPAF->clear(); }, "Please input valid IP address",
          "Warning", nullptr},
-        {"no range", [](TFM_DHCP& p) { p.Ed_PoolRan->clear(); }, rangeMsg, "Warning", nullptr},
+        {"no range", [](TFM_DHCP& p) { p.ui->Ed_PoolRan->clear(); }, rangeMsg, "Warning", nullptr},
         {"covers the device",
          [](TFM_DHCP& p) {
-             p.Ed_IPAF->setText("10.9.9.5");
-             p.Ed_PoolRan->setText("5");
+             p.ui->Ed_IPAF->setText("10.9.9.5");
+             p.ui->Ed_PoolRan->setText("5");
          },
          "Reject: The DHCP dynamic IP pool will cover system IP.", "Warning", nullptr},
         {"covers a static lease",
          [](TFM_DHCP& p) {
-             p.Ed_IPAF->setText("192.168.0.25");
-             p.Ed_PoolRan->setText("6");
+             p.ui->Ed_IPAF->setText("192.168.0.25");
+             p.ui->Ed_PoolRan->setText("6");
          },
          "Reject: The DHCP dynamic IP pool will cover Static IP.", "Warning", nullptr},
-        {"range 0", [](TFM_DHCP& p) { p.Ed_PoolRan->setText("0"); }, rangeMsg, "Error",
-         &TFM_DHCP::Ed_PoolRan},
-        {"range 256", [](TFM_DHCP& p) { p.Ed_PoolRan->setText("256"); }, rangeMsg, "Error",
-         &TFM_DHCP::Ed_PoolRan},
-        {"range no number", [](TFM_DHCP& p) { p.Ed_PoolRan->setText("1x"); }, rangeMsg, "Error",
-         &TFM_DHCP::Ed_PoolRan},
-        {"no lease", [](TFM_DHCP& p) { p.Ed_Lease->clear(); }, leaseMsg, "Warning", nullptr},
-        {"lease 59", [](TFM_DHCP& p) { p.Ed_Lease->setText("59"); }, leaseMsg, "Error",
-         &TFM_DHCP::Ed_Lease},
-        {"lease a second too long", [](TFM_DHCP& p) { p.Ed_Lease->setText("31536001"); }, leaseMsg,
-         "Error", &TFM_DHCP::Ed_Lease},
-        {"start no host", [](TFM_DHCP& p) { p.Ed_IPAF->setText("192.168.0.0"); },
-         "Please input valid IP address", "Waring", &TFM_DHCP::Ed_IPAF},
-        {"no gateway", [](TFM_DHCP& p) { p.Ed_Gateway->clear(); }, "Please input valid Gateway.",
-         "Waring", &TFM_DHCP::Ed_Gateway},
-        {"bad wins", [](TFM_DHCP& p) { p.Ed_Wins->setText("1.2.3"); }, "Please input valid Wins.",
-         "Waring", &TFM_DHCP::Ed_Wins},
-        {"bad dns", [](TFM_DHCP& p) { p.Ed_DNS->setText("300.1.1.1"); }, "Please input valid DNS.",
-         "Waring", &TFM_DHCP::Ed_DNS},
-        {"mask with a hole", [](TFM_DHCP& p) { p.Ed_SubMask->setText("255.0.255.0"); },
-         "Please input valid SubMask.", "Waring", &TFM_DHCP::Ed_SubMask},
-        {"no mask", [](TFM_DHCP& p) { p.Ed_SubMask->clear(); }, "Please input valid SubMask.",
-         "Waring", &TFM_DHCP::Ed_SubMask},
+        {"range 0", [](TFM_DHCP& p) { p.ui->Ed_PoolRan->setText("0"); }, rangeMsg, "Error",
+         &Ui::TFM_DHCP::Ed_PoolRan},
+        {"range 256", [](TFM_DHCP& p) { p.ui->Ed_PoolRan->setText("256"); }, rangeMsg, "Error",
+         &Ui::TFM_DHCP::Ed_PoolRan},
+        {"range no number", [](TFM_DHCP& p) { p.ui->Ed_PoolRan->setText("1x"); }, rangeMsg, "Error",
+         &Ui::TFM_DHCP::Ed_PoolRan},
+        {"no lease", [](TFM_DHCP& p) { p.ui->Ed_Lease->clear(); }, leaseMsg, "Warning", nullptr},
+        {"lease 59", [](TFM_DHCP& p) { p.ui->Ed_Lease->setText("59"); }, leaseMsg, "Error",
+         &Ui::TFM_DHCP::Ed_Lease},
+        {"lease a second too long", [](TFM_DHCP& p) { p.ui->Ed_Lease->setText("31536001"); }, leaseMsg,
+         "Error", &Ui::TFM_DHCP::Ed_Lease},
+        {"start no host", [](TFM_DHCP& p) { p.ui->Ed_IPAF->setText("192.168.0.0"); },
+         "Please input valid IP address", "Waring", &Ui::TFM_DHCP::Ed_IPAF},
+        {"no gateway", [](TFM_DHCP& p) { p.ui->Ed_Gateway->clear(); }, "Please input valid Gateway.",
+         "Waring", &Ui::TFM_DHCP::Ed_Gateway},
+        {"bad wins", [](TFM_DHCP& p) { p.ui->Ed_Wins->setText("1.2.3"); }, "Please input valid Wins.",
+         "Waring", &Ui::TFM_DHCP::Ed_Wins},
+        {"bad dns", [](TFM_DHCP& p) { p.ui->Ed_DNS->setText("300.1.1.1"); }, "Please input valid DNS.",
+         "Waring", &Ui::TFM_DHCP::Ed_DNS},
+        {"mask with a hole", [](TFM_DHCP& p) { p.ui->Ed_SubMask->setText("255.0.255.0"); },
+         "Please input valid SubMask.", "Waring", &Ui::TFM_DHCP::Ed_SubMask},
+        {"no mask", [](TFM_DHCP& p) { p.ui->Ed_SubMask->clear(); }, "Please input valid SubMask.",
+         "Waring", &Ui::TFM_DHCP::Ed_SubMask},
         {"start is the managed address",
-         [this](TFM_DHCP& p) { p.Ed_IPAF->setText(sim->address()); },
-         "Reject:DHCPS dynamic IP pool will cover system IP", "Waring", &TFM_DHCP::Ed_IPAF},
+         [this](TFM_DHCP& p) { p.ui->Ed_IPAF->setText(sim->address()); },
+         "Reject:DHCPS dynamic IP pool will cover system IP", "Waring", &Ui::TFM_DHCP::Ed_IPAF},
     };
     for (const Case& c : cases) {
         page->Bt_RefreshClick(); // the device's values again
@@ -247,7 +234,7 @@ TEST_F(DhcpPage, DynamicPoolChecksRefuseInOrder) {
         EXPECT_EQ(prompter.shown[0].text, c.message) << c.name;
         EXPECT_EQ(prompter.shown[0].caption, c.caption) << c.name;
         if (c.cleared) {
-            EXPECT_TRUE((page.get()->*c.cleared)->text().isEmpty()) << c.name;
+            EXPECT_TRUE((page->ui.get()->*c.cleared)->text().isEmpty()) << c.name;
         }
     }
     EXPECT_TRUE(slotSets().isEmpty());
@@ -263,10 +250,10 @@ TEST_F(DhcpPage, DynamicPoolIsWrittenAfterTheServerFunction) {
     // Both ends of the lease time pass; empty WINS and DNS are sent as 0.0.0.0.
     for (const Case& c : {Case{"60", "", ""}, Case{"31536000", "192.168.0.2", "192.168.0.3"}}) {
         sim->clearJournal();
-        page->Ed_Lease->setText(c.lease);
-        page->Ed_Wins->setText(c.wins);
-        page->Ed_DNS->setText(c.dns);
-        page->Ed_DomNa->setText("lab.example");
+        page->ui->Ed_Lease->setText(c.lease);
+        page->ui->Ed_Wins->setText(c.wins);
+        page->ui->Ed_DNS->setText(c.dns);
+        page->ui->Ed_DomNa->setText("lab.example");
         page->Bt_ApplyClick();
         EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
         const QString wins = *c.wins ? c.wins : "0.0.0.0";
@@ -287,12 +274,12 @@ TEST_F(DhcpPage, DynamicPoolIsWrittenAfterTheServerFunction) {
 
     // Switched off: only the function is written, and the fields are locked.
     sim->clearJournal();
-    page->CB_Fuction1->setCurrentIndex(0);
+    page->ui->CB_Fuction1->setCurrentIndex(0);
     page->CB_Fuction1Change();
-    EXPECT_EQ(page->CB_Fuction2->currentText(), "Disable");
-    EXPECT_FALSE(page->Ed_IPAF->isEnabled());
-    EXPECT_FALSE(page->Bt_Add->isEnabled());
-    page->Ed_PoolRan->clear(); // not checked while the server is off
+    EXPECT_EQ(page->ui->CB_Fuction2->currentText(), "Disable");
+    EXPECT_FALSE(page->ui->Ed_IPAF->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_Add->isEnabled());
+    page->ui->Ed_PoolRan->clear(); // not checked while the server is off
     page->Bt_ApplyClick();
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_EQ(slotSets(), QStringList{devMibOid("2.7.1.0=0")});
@@ -310,16 +297,16 @@ TEST_F(DhcpPage, WithoutSaveAndActivateTheApplyEndsInTheRestartCountdown) {
 TEST_F(DhcpPage, AddPutsTheEntryInTheFirstFreeSlotAndListsAgain) {
     open();
     whenDialogShows([](TFM_StaticIP& d) {
-        EXPECT_EQ(d.LA_Index->text(), "2"); // slot 1 is used, slot 2 is the first free one
-        EXPECT_EQ(d.Ed_AsgIP->text(), "0.0.0.0");
-        d.Ed_AsgIP->setText("192.168.0.40");
-        d.Ed_AsgMac->setText("000f3d0000c3");
-        d.Ed_SubMask->setText("255.255.255.0");
-        d.Ed_Gatway->clear();
-        d.Ed_Wins->clear();
-        d.Ed_DNS->setText("192.168.0.1");
-        d.Ed_DomNa->setText("lab");
-        d.CB_Stat->setCurrentIndex(d.CB_Stat->findText("ON"));
+        EXPECT_EQ(d.ui->LA_Index->text(), "2"); // slot 1 is used, slot 2 is the first free one
+        EXPECT_EQ(d.ui->Ed_AsgIP->text(), "0.0.0.0");
+        d.ui->Ed_AsgIP->setText("192.168.0.40");
+        d.ui->Ed_AsgMac->setText("000f3d0000c3");
+        d.ui->Ed_SubMask->setText("255.255.255.0");
+        d.ui->Ed_Gatway->clear();
+        d.ui->Ed_Wins->clear();
+        d.ui->Ed_DNS->setText("192.168.0.1");
+        d.ui->Ed_DomNa->setText("lab");
+        d.ui->CB_Stat->setCurrentIndex(d.ui->CB_Stat->findText("ON"));
     });
     page->Bt_AddClick();
     ASSERT_TRUE(dialogShown);
@@ -331,8 +318,8 @@ TEST_F(DhcpPage, AddPutsTheEntryInTheFirstFreeSlotAndListsAgain) {
               (QStringList{kFunctionOn, slotSet(2, "192.168.0.40", "000F3D0000C3", "255.255.255.0",
                                                 "0.0.0.0", "0.0.0.0", "192.168.0.1", "lab", 1)}));
     EXPECT_TRUE(walkedAfterLastSet());
-    EXPECT_EQ(column(page->User_ListView, 0), (QStringList{"1", "2", "3"}));
-    EXPECT_EQ(column(page->User_ListView, 1),
+    EXPECT_EQ(column(page->ui->User_ListView, 0), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(column(page->ui->User_ListView, 1),
               (QStringList{"192.168.0.20", "192.168.0.40", "192.168.0.30"}));
     ASSERT_EQ(waits.seen.size(), 1);
     EXPECT_EQ(waits.seen[0].label3, "But the device isn't restarting.");
@@ -342,21 +329,21 @@ TEST_F(DhcpPage, AddPutsTheEntryInTheFirstFreeSlotAndListsAgain) {
     // The new slot is handed out as a static lease.
     page->Bt_RefreshStaticPoolClick();
     ASSERT_TRUE(settled());
-    EXPECT_EQ(column(page->LV_StaticPool, 2), (QStringList{"192.168.0.20", "192.168.0.40"}));
-    EXPECT_EQ(column(page->LV_StaticPool, 0), (QStringList{"1", "2"}));
+    EXPECT_EQ(column(page->ui->LV_StaticPool, 2), (QStringList{"192.168.0.20", "192.168.0.40"}));
+    EXPECT_EQ(column(page->ui->LV_StaticPool, 0), (QStringList{"1", "2"}));
 }
 
 TEST_F(DhcpPage, AMacThatHasASlotInOtherLetterCaseIsClearedThenWritten) {
     open();
     whenDialogShows([](TFM_StaticIP& d) {
-        d.Ed_AsgIP->setText("192.168.0.41");
-        d.Ed_AsgMac->setText("000f3d0000b2"); // slot 3 holds 000F3D0000B2
-        d.Ed_SubMask->setText("255.255.255.0");
-        d.Ed_Gatway->setText("192.168.0.1");
-        d.Ed_Wins->clear();
-        d.Ed_DNS->clear();
-        d.Ed_DomNa->clear();
-        d.CB_Stat->setCurrentIndex(d.CB_Stat->findText("ON"));
+        d.ui->Ed_AsgIP->setText("192.168.0.41");
+        d.ui->Ed_AsgMac->setText("000f3d0000b2"); // slot 3 holds 000F3D0000B2
+        d.ui->Ed_SubMask->setText("255.255.255.0");
+        d.ui->Ed_Gatway->setText("192.168.0.1");
+        d.ui->Ed_Wins->clear();
+        d.ui->Ed_DNS->clear();
+        d.ui->Ed_DomNa->clear();
+        d.ui->CB_Stat->setCurrentIndex(d.ui->CB_Stat->findText("ON"));
     });
     page->Bt_AddClick();
     ASSERT_TRUE(dialogShown);
@@ -364,7 +351,7 @@ TEST_F(DhcpPage, AMacThatHasASlotInOtherLetterCaseIsClearedThenWritten) {
     EXPECT_EQ(slotSets(), (QStringList{clearedSlot(3), kFunctionOn,
                                        slotSet(3, "192.168.0.41", "000F3D0000B2", "255.255.255.0",
                                                "192.168.0.1", "0.0.0.0", "0.0.0.0", "", 1)}));
-    EXPECT_EQ(column(page->User_ListView, 1), (QStringList{"192.168.0.20", "192.168.0.41"}));
+    EXPECT_EQ(column(page->ui->User_ListView, 1), (QStringList{"192.168.0.20", "192.168.0.41"}));
     EXPECT_EQ(sim->value("devMib.2.7.3.1.8.3")["value"].toString(), "1");
 }
 
@@ -372,17 +359,17 @@ TEST_F(DhcpPage, AFailedClearingSendsNoEntry) {
     open();
     ASSERT_TRUE(sim->command("error devMib.2.7.3.1.1.3 5 set"));
     whenDialogShows([](TFM_StaticIP& d) {
-        d.Ed_AsgIP->setText("192.168.0.41");
-        d.Ed_AsgMac->setText("000F3D0000B2");
-        for (QLineEdit* e : {d.Ed_SubMask, d.Ed_Gatway, d.Ed_Wins, d.Ed_DNS})
+        d.ui->Ed_AsgIP->setText("192.168.0.41");
+        d.ui->Ed_AsgMac->setText("000F3D0000B2");
+        for (QLineEdit* e : {d.ui->Ed_SubMask, d.ui->Ed_Gatway, d.ui->Ed_Wins, d.ui->Ed_DNS})
             e->clear();
     });
     page->Bt_AddClick();
     ASSERT_TRUE(settled());
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
     EXPECT_EQ(slotSets(), QStringList{clearedSlot(3)});
-    EXPECT_FALSE(page->StatusBar2->currentMessage().isEmpty());
-    EXPECT_EQ(column(page->User_ListView, 1), (QStringList{"192.168.0.20", "192.168.0.30"}));
+    EXPECT_FALSE(page->ui->StatusBar2->currentMessage().isEmpty());
+    EXPECT_EQ(column(page->ui->User_ListView, 1), (QStringList{"192.168.0.20", "192.168.0.30"}));
 }
 
 TEST_F(DhcpPage, AFullPoolTakesNoEntry) {
@@ -391,7 +378,7 @@ TEST_F(DhcpPage, AFullPoolTakesNoEntry) {
         ASSERT_TRUE(
             sim->command(QString("set devMib.2.7.3.1.1.%1 192.168.0.%2").arg(slot).arg(50 + slot)));
     openPage();
-    EXPECT_EQ(page->User_ListView->topLevelItemCount(), 8);
+    EXPECT_EQ(page->ui->User_ListView->topLevelItemCount(), 8);
     whenDialogShows([](TFM_StaticIP&) {});
     page->Bt_AddClick();
     EXPECT_FALSE(dialogShown);
@@ -405,9 +392,9 @@ TEST_F(DhcpPage, ChangeRewritesTheSlotButRefusesAChangeOfTheMacAlone) {
     open();
     selectUserRow("192.168.0.20");
     whenDialogShows([](TFM_StaticIP& d) {
-        EXPECT_EQ(d.Ed_AsgMac->text(), "000F3D0000A1");
-        d.Ed_AsgMac->setText("000F3D0000C3");
-        d.Ed_DomNa->setText("changed");
+        EXPECT_EQ(d.ui->Ed_AsgMac->text(), "000F3D0000A1");
+        d.ui->Ed_AsgMac->setText("000F3D0000C3");
+        d.ui->Ed_DomNa->setText("changed");
     });
     page->Bt_SetClick();
     ASSERT_TRUE(dialogShown);
@@ -416,15 +403,15 @@ TEST_F(DhcpPage, ChangeRewritesTheSlotButRefusesAChangeOfTheMacAlone) {
     EXPECT_EQ(prompter.shown[0].text,
               "Reject: DHCPS static IP already exists in static DHCP server!");
     // The entry as it was.
-    EXPECT_EQ(page->staticDialog()->Ed_AsgMac->text(), "000F3D0000A1");
-    EXPECT_EQ(page->staticDialog()->Ed_DomNa->text(), "lab");
+    EXPECT_EQ(page->staticDialog()->ui->Ed_AsgMac->text(), "000F3D0000A1");
+    EXPECT_EQ(page->staticDialog()->ui->Ed_DomNa->text(), "lab");
     EXPECT_TRUE(probe.probed.isEmpty());
     EXPECT_TRUE(slotSets().isEmpty());
 
     // A new address for the same MAC: probed, the slot cleared, then written.
     prompter.shown.clear();
     dialogShown = false;
-    whenDialogShows([](TFM_StaticIP& d) { d.Ed_AsgIP->setText("192.168.0.21"); });
+    whenDialogShows([](TFM_StaticIP& d) { d.ui->Ed_AsgIP->setText("192.168.0.21"); });
     page->Bt_SetClick();
     ASSERT_TRUE(dialogShown);
     ASSERT_TRUE(settled());
@@ -434,7 +421,7 @@ TEST_F(DhcpPage, ChangeRewritesTheSlotButRefusesAChangeOfTheMacAlone) {
               (QStringList{clearedSlot(1), kFunctionOn,
                            slotSet(1, "192.168.0.21", "000F3D0000A1", "255.255.255.0",
                                    "192.168.0.1", "0.0.0.0", "192.168.0.1", "lab", 1)}));
-    EXPECT_EQ(column(page->User_ListView, 1), (QStringList{"192.168.0.21", "192.168.0.30"}));
+    EXPECT_EQ(column(page->ui->User_ListView, 1), (QStringList{"192.168.0.21", "192.168.0.30"}));
 }
 
 TEST_F(DhcpPage, StaticEntryChecksRefuseInOrder) {
@@ -470,10 +457,10 @@ TEST_F(DhcpPage, StaticEntryChecksRefuseInOrder) {
         if (c.probeAnswers)
             probe.outcomes = {platform::ProbeOutcome::InUse};
         whenDialogShows([&c](TFM_StaticIP& d) {
-            d.Ed_AsgIP->setText(c.ip);
-            d.Ed_AsgMac->setText(c.mac);
-            d.Ed_SubMask->setText(c.mask);
-            d.Ed_Gatway->setText(c.gateway);
+            d.ui->Ed_AsgIP->setText(c.ip);
+            d.ui->Ed_AsgMac->setText(c.mac);
+            d.ui->Ed_SubMask->setText(c.mask);
+            d.ui->Ed_Gatway->setText(c.gateway);
         });
         page->Bt_AddClick();
         ASSERT_TRUE(dialogShown) << c.name;
@@ -483,10 +470,10 @@ TEST_F(DhcpPage, StaticEntryChecksRefuseInOrder) {
     // The device's own address.
     prompter.shown.clear();
     whenDialogShows([this](TFM_StaticIP& d) {
-        d.Ed_AsgIP->setText(sim->address());
-        d.Ed_AsgMac->setText("000F3D0000C3");
-        d.Ed_SubMask->clear();
-        d.Ed_Gatway->clear();
+        d.ui->Ed_AsgIP->setText(sim->address());
+        d.ui->Ed_AsgMac->setText("000F3D0000C3");
+        d.ui->Ed_SubMask->clear();
+        d.ui->Ed_Gatway->clear();
     });
     page->Bt_AddClick();
     ASSERT_EQ(prompter.shown.size(), 1);
@@ -501,8 +488,8 @@ TEST_F(DhcpPage, DeleteClearsTheSlotAndListsAgain) {
     ASSERT_TRUE(settled());
     EXPECT_EQ(slotSets(), QStringList{clearedSlot(3)});
     EXPECT_TRUE(walkedAfterLastSet());
-    EXPECT_EQ(column(page->User_ListView, 1), QStringList{"192.168.0.20"});
-    EXPECT_EQ(column(page->User_ListView, 0), QStringList{"1"});
+    EXPECT_EQ(column(page->ui->User_ListView, 1), QStringList{"192.168.0.20"});
+    EXPECT_EQ(column(page->ui->User_ListView, 0), QStringList{"1"});
     ASSERT_EQ(waits.seen.size(), 1);
     EXPECT_EQ(waits.seen[0].label3, "Waiting for listing data...");
     EXPECT_EQ(waits.seen[0].secondsLeft, 20);
@@ -510,7 +497,7 @@ TEST_F(DhcpPage, DeleteClearsTheSlotAndListsAgain) {
 
     // Nothing selected: nothing is deleted, and the operator is told.
     sim->clearJournal();
-    page->User_ListView->clearSelection();
+    page->ui->User_ListView->clearSelection();
     page->Bt_DelClick();
     page->Bt_SetClick();
     EXPECT_EQ(prompter.texts(), (QStringList{"No static pool entry matches the selected row.",
@@ -520,22 +507,22 @@ TEST_F(DhcpPage, DeleteClearsTheSlotAndListsAgain) {
 
 TEST_F(DhcpPage, TheServerFunctionCombosMirrorEachOther) {
     open();
-    page->PageControl1->setCurrentWidget(page->TabSheet2);
-    page->CB_Fuction2->setCurrentIndex(0);
+    page->ui->PageControl1->setCurrentWidget(page->ui->TabSheet2);
+    page->ui->CB_Fuction2->setCurrentIndex(0);
     page->CB_Fuction2Change();
-    EXPECT_EQ(page->CB_Fuction1->currentText(), "Disable");
-    EXPECT_FALSE(page->Ed_Lease->isEnabled());
-    EXPECT_FALSE(page->Bt_Add->isEnabled());
-    EXPECT_FALSE(page->User_ListView->isEnabled());
+    EXPECT_EQ(page->ui->CB_Fuction1->currentText(), "Disable");
+    EXPECT_FALSE(page->ui->Ed_Lease->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_Add->isEnabled());
+    EXPECT_FALSE(page->ui->User_ListView->isEnabled());
     page->StaticApplyClick();
     EXPECT_EQ(slotSets(), QStringList{devMibOid("2.7.1.0=0")});
 
-    page->CB_Fuction2->setCurrentIndex(1);
+    page->ui->CB_Fuction2->setCurrentIndex(1);
     page->CB_Fuction2Change();
-    EXPECT_EQ(page->CB_Fuction1->currentText(), "Enable");
-    EXPECT_TRUE(page->Ed_Lease->isEnabled());
-    EXPECT_TRUE(page->Bt_Add->isEnabled());
-    EXPECT_TRUE(page->User_ListView->isEnabled());
+    EXPECT_EQ(page->ui->CB_Fuction1->currentText(), "Enable");
+    EXPECT_TRUE(page->ui->Ed_Lease->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_Add->isEnabled());
+    EXPECT_TRUE(page->ui->User_ListView->isEnabled());
 }
 
 } // namespace

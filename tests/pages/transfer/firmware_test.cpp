@@ -34,7 +34,7 @@ protected:
     }
     // Runs OK and lets the whole flow play out: transfer, wait dialogs, restart command.
     void runUpload(const QString& path) {
-        page->Ed_UpgFile->setText(path);
+        page->ui->Ed_UpgFile->setText(path);
         page->Bt_OKClick();
         ASSERT_TRUE(settle(*page, [&] { return page->upload()->running(); }))
             << prompter.texts().join("; ").toStdString();
@@ -63,7 +63,7 @@ TEST_F(FirmwarePage, PathChecksRefuseBeforeAnythingIsSent) {
     };
     for (const auto& c : cases) {
         prompter.shown.clear();
-        page->Ed_UpgFile->setText(c.path);
+        page->ui->Ed_UpgFile->setText(c.path);
         page->Bt_OKClick();
         ASSERT_EQ(prompter.shown.size(), 1) << c.path.toStdString();
         EXPECT_EQ(prompter.shown[0].caption, "Warning");
@@ -82,10 +82,10 @@ TEST_F(FirmwarePage, DeviceOnAForeignSubnetGetsNoTransfer) {
     platform::setLocalInterfacesOverride(QList<QvNetInterface>{lan});
     const QString path = files() + "/image.tfp";
     ASSERT_TRUE(test::writeFile(path, test::firmwareImage("v3.01", "abc")));
-    page->Ed_UpgFile->setText(path);
+    page->ui->Ed_UpgFile->setText(path);
     page->Bt_OKClick();
     EXPECT_EQ(prompter.texts(), QStringList{"Invalid Server IP Address or SNMP timed out!"});
-    EXPECT_TRUE(page->Ed_TfpSrv->text().isEmpty());
+    EXPECT_TRUE(page->ui->Ed_TfpSrv->text().isEmpty());
     EXPECT_TRUE(sets().isEmpty());
 }
 
@@ -102,12 +102,12 @@ TEST_F(FirmwarePage, UpgradeSendsAddressNameGetUpdateAndOneReboot) {
                                    devMibOid("3.3.4.0=2"), devMibOid("3.3.5.0=1"),
                                    devMibOid("3.3.5.0=4")}));
     EXPECT_TRUE(flashFile("image.tfp") == image) << flashFile("image.tfp").size();
-    EXPECT_EQ(page->Ed_UpgFile->text(), path); // the full path comes back after the send
-    EXPECT_TRUE(page->StatusBar->currentMessage().endsWith("!"))
-        << page->StatusBar->currentMessage().toStdString();
-    EXPECT_EQ(page->La_Progress->text(),
+    EXPECT_EQ(page->ui->Ed_UpgFile->text(), path); // the full path comes back after the send
+    EXPECT_TRUE(page->ui->StatusBar->currentMessage().endsWith("!"))
+        << page->ui->StatusBar->currentMessage().toStdString();
+    EXPECT_EQ(page->ui->La_Progress->text(),
               QString("image.tfp: %1 bytes sent, transfer complete").arg(image.size()));
-    EXPECT_TRUE(page->Bt_OK->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_OK->isEnabled());
     // The reboot went out with a short time-out: a device that restarts before it answers
     // does not keep the page waiting for minutes.
     EXPECT_EQ(page->upload()->upgradeList()->timeout, 200);
@@ -121,7 +121,7 @@ TEST_F(FirmwarePage, ProgressFollowsTheTransferInTheWaitDialog) {
     const QByteArray image = test::firmwareImage("v3.02", test::patternBytes(2000));
     const QString path = files() + "/image.tfp";
     ASSERT_TRUE(test::writeFile(path, image));
-    page->Ed_UpgFile->setText(path);
+    page->ui->Ed_UpgFile->setText(path);
     page->Bt_OKClick();
     // While the device loads the image the wait dialogs show what was sent. They run their
     // own event loops, so a timer looks at them.
@@ -154,9 +154,9 @@ TEST_F(FirmwarePage, BadImageIsRefusedWithoutRestart) {
               (QStringList{devMibOid("3.3.1.0=127.0.0.1,") + devMibOid("3.3.2.0=broken.tfp"),
                            devMibOid("3.3.4.0=2"), devMibOid("3.3.5.0=1")}));
     EXPECT_TRUE(events("restart").isEmpty());
-    EXPECT_EQ(page->StatusBar->currentMessage(),
+    EXPECT_EQ(page->ui->StatusBar->currentMessage(),
               "(SNMP) Cannot create/set variable, Inconsistent Value!")
-        << page->StatusBar->currentMessage().toStdString();
+        << page->ui->StatusBar->currentMessage().toStdString();
     EXPECT_EQ(sim->value("devMib.4.1.1.1.0")["value"].toString(), "v1.12");
 }
 
@@ -164,7 +164,7 @@ TEST_F(FirmwarePage, FailedFetchTakesTheFailureBranch) {
     openPage();
     const QString path = files() + "/image.tfp";
     ASSERT_TRUE(test::writeFile(path, test::firmwareImage("v3.01", "abc")));
-    page->Ed_UpgFile->setText(path);
+    page->ui->Ed_UpgFile->setText(path);
     page->Bt_OKClick();
     // Gone before the device's read request arrives (the server only sees it from the event
     // loop): the device answers the "Get" with an error.
@@ -175,8 +175,8 @@ TEST_F(FirmwarePage, FailedFetchTakesTheFailureBranch) {
     EXPECT_EQ(sets().size(), 2); // address and name, then "Get": no update, no restart
     ASSERT_EQ(events("transfer").size(), 1);
     EXPECT_NE(events("transfer")[0]["result"].toString(), "ok");
-    EXPECT_EQ(page->La_Progress->text(), "image.tfp: (QvTFTP) File not found!");
-    EXPECT_TRUE(page->Bt_OK->isEnabled());
+    EXPECT_EQ(page->ui->La_Progress->text(), "image.tfp: (QvTFTP) File not found!");
+    EXPECT_TRUE(page->ui->Bt_OK->isEnabled());
 }
 
 TEST_F(FirmwarePage, CloseIsRefusedWhileTheTransferRuns) {
@@ -185,9 +185,9 @@ TEST_F(FirmwarePage, CloseIsRefusedWhileTheTransferRuns) {
     ASSERT_TRUE(test::writeFile(path, test::firmwareImage("v3.01", test::patternBytes(4000))));
     // The device acknowledges the command late: the page has an exchange outstanding.
     ASSERT_TRUE(sim->command("delay devMib.3.3.4 1500 set"));
-    page->Ed_UpgFile->setText(path);
+    page->ui->Ed_UpgFile->setText(path);
     page->Bt_OKClick();
-    EXPECT_FALSE(page->Bt_OK->isEnabled());
+    EXPECT_FALSE(page->ui->Bt_OK->isEnabled());
     page->reject();
     page->close();
     EXPECT_TRUE(page->isVisible());
@@ -255,7 +255,7 @@ TEST_F(FirmwarePage, RefusedAddressStopsTheUploadBeforeTheCommand) {
     EXPECT_EQ(prompter.texts(), QStringList{"Cant Perform Operation,Please try again!"});
     EXPECT_EQ(sets().size(), 1); // the refused address list; no "Get"
     EXPECT_TRUE(events("transfer").isEmpty());
-    EXPECT_TRUE(page->Bt_OK->isEnabled());
+    EXPECT_TRUE(page->ui->Bt_OK->isEnabled());
 }
 
 } // namespace

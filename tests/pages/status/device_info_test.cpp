@@ -48,35 +48,35 @@ TEST_F(DeviceInfo, ShowsTheDeviceAndItsRadio) {
     start("recent");
     open();
     EXPECT_EQ(page->windowTitle(), "Status \\ Device Info");
-    EXPECT_EQ(page->Ed_Firmware->text(), "v2.50");
-    EXPECT_EQ(page->Ed_Mac->text(), "000F3D12ABCD");
-    EXPECT_EQ(page->Ed_SecFirstMac->text(), "04013D12ABCD");
-    EXPECT_EQ(page->Ed_SecSecMac->text(), "04073D12ABCD");
-    EXPECT_EQ(page->Ed_GetIP->text(), "Manual");
-    EXPECT_EQ(page->Ed_IPaddr->text(), sim->address());
-    EXPECT_EQ(page->Ed_SubMask->text(), "255.0.0.0");
-    EXPECT_EQ(page->Ed_Gate->text(), "127.0.0.254");
+    EXPECT_EQ(page->ui->Ed_Firmware->text(), "v2.50");
+    EXPECT_EQ(page->ui->Ed_Mac->text(), "000F3D12ABCD");
+    EXPECT_EQ(page->ui->Ed_SecFirstMac->text(), "04013D12ABCD");
+    EXPECT_EQ(page->ui->Ed_SecSecMac->text(), "04073D12ABCD");
+    EXPECT_EQ(page->ui->Ed_GetIP->text(), "Manual");
+    EXPECT_EQ(page->ui->Ed_IPaddr->text(), sim->address());
+    EXPECT_EQ(page->ui->Ed_SubMask->text(), "255.0.0.0");
+    EXPECT_EQ(page->ui->Ed_Gate->text(), "127.0.0.254");
 
-    EXPECT_EQ(page->PC_WirlessTraffic->tabText(0), "IEEE 802.11g");
-    EXPECT_FALSE(page->PC_WirlessTraffic->isTabVisible(1));
-    EXPECT_EQ(page->Ed_SSIDa->text(), "KW9100");
-    EXPECT_EQ(page->Ed_Channela->text(), "6");
-    EXPECT_EQ(page->Ed_SupModa->text(), "Disabled");
-    EXPECT_EQ(page->Ed_SupModusa->text(), "Disabled");
-    EXPECT_FALSE(page->Ed_SupModa->isVisible());
-    EXPECT_EQ(page->Ed_DatRata->text(), "54Mbps");
-    EXPECT_EQ(page->Ed_SecLevAutha->text(), "Open System");
-    EXPECT_EQ(page->Ed_SecLevPria->text(), "Disabled");
+    EXPECT_EQ(page->ui->PC_WirlessTraffic->tabText(0), "IEEE 802.11g");
+    EXPECT_FALSE(page->ui->PC_WirlessTraffic->isTabVisible(1));
+    EXPECT_EQ(page->ui->Ed_SSIDa->text(), "KW9100");
+    EXPECT_EQ(page->ui->Ed_Channela->text(), "6");
+    EXPECT_EQ(page->ui->Ed_SupModa->text(), "Disabled");
+    EXPECT_EQ(page->ui->Ed_SupModusa->text(), "Disabled");
+    EXPECT_FALSE(page->ui->Ed_SupModa->isVisible());
+    EXPECT_EQ(page->ui->Ed_DatRata->text(), "54Mbps");
+    EXPECT_EQ(page->ui->Ed_SecLevAutha->text(), "Open System");
+    EXPECT_EQ(page->ui->Ed_SecLevPria->text(), "Disabled");
 
     // The load arrives asynchronously.
-    EXPECT_TRUE(page->GB_AP->isVisible());
+    EXPECT_TRUE(page->ui->GB_AP->isVisible());
     ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-        [&] { return !page->Ed_Cpu->text().isEmpty() && !page->Ed_Memory->text().isEmpty(); },
+        [&] { return !page->ui->Ed_Cpu->text().isEmpty() && !page->ui->Ed_Memory->text().isEmpty(); },
         5000));
     bool number = false;
-    EXPECT_LE(page->Ed_Cpu->text().toInt(&number), 100);
-    EXPECT_TRUE(number) << page->Ed_Cpu->text().toStdString();
-    EXPECT_TRUE(page->StatusBar->currentMessage().isEmpty());
+    EXPECT_LE(page->ui->Ed_Cpu->text().toInt(&number), 100);
+    EXPECT_TRUE(number) << page->ui->Ed_Cpu->text().toStdString();
+    EXPECT_TRUE(page->ui->StatusBar->currentMessage().isEmpty());
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("|").toStdString();
 
     for (QLineEdit* edit : page->findChildren<QLineEdit*>())
@@ -99,9 +99,9 @@ TEST_F(DeviceInfo, SecondaryMacRangeReplacesTheFirstByteAndTheSecondBytesLowDigi
         SCOPED_TRACE(c.mac);
         ASSERT_TRUE(sim->command(QStringLiteral("define devMib.4.1.1.2.0 hex ro %1").arg(c.mac)));
         open();
-        EXPECT_EQ(page->Ed_Mac->text(), c.mac);
-        EXPECT_EQ(page->Ed_SecFirstMac->text(), c.first);
-        EXPECT_EQ(page->Ed_SecSecMac->text(), c.last);
+        EXPECT_EQ(page->ui->Ed_Mac->text(), c.mac);
+        EXPECT_EQ(page->ui->Ed_SecFirstMac->text(), c.first);
+        EXPECT_EQ(page->ui->Ed_SecSecMac->text(), c.last);
         ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return page->close(); }, 5000));
         page.reset();
     }
@@ -134,8 +134,8 @@ TEST_F(DeviceInfo, SuperGTextFollowsTurboSupportChannelAndMode) {
         ASSERT_TRUE(sim->command(QStringLiteral("set devMib.1.1.1.3.1 %1").arg(c.channel)));
         ASSERT_TRUE(sim->command(QStringLiteral("set devMib.4.2.1.3.1 %1").arg(c.mode)));
         open();
-        EXPECT_EQ(page->Ed_SupModusa->text(), c.shown);
-        EXPECT_TRUE(page->Ed_SupModusa->isVisible());
+        EXPECT_EQ(page->ui->Ed_SupModusa->text(), c.shown);
+        EXPECT_TRUE(page->ui->Ed_SupModusa->isVisible());
         ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return page->close(); }, 5000));
         page.reset();
     }
@@ -162,13 +162,13 @@ TEST_F(DeviceInfo, WithoutLoadFiguresTheApStatusBoxGoesAndTheOthersMoveDown) {
         }
         sim->clearJournal();
         open();
-        EXPECT_EQ(page->GB_AP->isVisible(), c.shown);
+        EXPECT_EQ(page->ui->GB_AP->isVisible(), c.shown);
         if (c.shown) {
-            shownTop = page->GroupBox2->y();
+            shownTop = page->ui->GroupBox2->y();
         } else {
-            EXPECT_EQ(page->GroupBox2->y(), shownTop + 40);
+            EXPECT_EQ(page->ui->GroupBox2->y(), shownTop + 40);
         }
-        EXPECT_EQ(page->GroupBox1->y() - page->GroupBox2->y(), page->GroupBox2->height() + 8);
+        EXPECT_EQ(page->ui->GroupBox1->y() - page->ui->GroupBox2->y(), page->ui->GroupBox2->height() + 8);
         // The load is asked for only when the device has it.
         ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return page->close(); }, 5000));
         EXPECT_EQ(pageGets().contains(devMibOid("4.1.2.1.0")), c.shown);
@@ -188,13 +188,13 @@ TEST_F(DeviceInfo, RefreshReadsRadioAndLoadOnly) {
     ASSERT_TRUE(sim->command("set devMib.4.2.1.3.1 3"));
     ASSERT_TRUE(sim->command("set devMib.1.1.1.3.1 11"));
     sim->clearJournal();
-    page->Bt_Refa->click();
-    EXPECT_EQ(page->Ed_SSIDa->text(), "lab-west");
-    EXPECT_EQ(page->Ed_Channela->text(), "11");
-    EXPECT_EQ(page->Ed_SupModa->text(), "Super G with Dynamic Turbo");
+    page->ui->Bt_Refa->click();
+    EXPECT_EQ(page->ui->Ed_SSIDa->text(), "lab-west");
+    EXPECT_EQ(page->ui->Ed_Channela->text(), "11");
+    EXPECT_EQ(page->ui->Ed_SupModa->text(), "Super G with Dynamic Turbo");
     // Neither the Super G text nor the device fields are worked out again.
-    EXPECT_EQ(page->Ed_SupModusa->text(), "Disabled");
-    EXPECT_EQ(page->Ed_Firmware->text(), "v2.50");
+    EXPECT_EQ(page->ui->Ed_SupModusa->text(), "Disabled");
+    EXPECT_EQ(page->ui->Ed_Firmware->text(), "v2.50");
     ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return !page->exchangesOutstanding(); }, 5000));
     EXPECT_EQ(pageGets(), (QStringList{devMibOid("4.1.2.1.0"), devMibOid("4.2.1.1.1")}));
 }
@@ -204,10 +204,10 @@ TEST_F(DeviceInfo, ARadioFailureGoesToTheStatusBarAndLeavesTheFields) {
     open();
     ASSERT_TRUE(sim->command("error devMib.4.2 5 get"));
     ASSERT_TRUE(sim->command("set devMib.1.1.1.1.1 lab-west"));
-    page->Bt_Refa->click();
-    EXPECT_EQ(page->Ed_SSIDa->text(), "KW9100");
-    EXPECT_TRUE(page->StatusBar->currentMessage().startsWith("Get: "))
-        << page->StatusBar->currentMessage().toStdString();
+    page->ui->Bt_Refa->click();
+    EXPECT_EQ(page->ui->Ed_SSIDa->text(), "KW9100");
+    EXPECT_TRUE(page->ui->StatusBar->currentMessage().startsWith("Get: "))
+        << page->ui->StatusBar->currentMessage().toStdString();
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("|").toStdString();
 }
 

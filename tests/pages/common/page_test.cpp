@@ -1,11 +1,15 @@
 // The machinery every page shares, against the simulated device: write sequences that stop at the
 // first failure, the close rule while an exchange is outstanding, and the restart wait.
 #include "pages/common/page.h"
+#include "snmplib/qv_exception.h"
 #include "platform/events.h"
 #include "tests/support/device_window.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
 
 namespace {
 
@@ -27,7 +31,7 @@ protected:
         using Table = std::span<const QvSNMPVarDef>;
         for (Table table : {Table(kSsid), Table(kBroadcast), Table(kChannel)}) {
             auto* edit = new QLineEdit(page.get());
-            QvSNMPRequest2Edits* request = page->addRequest(table, MVT_SV);
+            QvSNMPRequest2Edits* request = page->addRequest(table, {.kind = MVT_SV});
             request->BindFormat(0, "%s", edit);
             ASSERT_TRUE(request->Refresh());
             requests.push_back(request);
@@ -70,7 +74,7 @@ TEST_F(PageMachinery, RefusesToCloseWhileAnExchangeOrARegisteredConditionIsOutst
     openPage();
     ASSERT_TRUE(sim->command("silence devMib.1.1.1.1 get"));
     QvSNMPRequest2Edits* slow = requests[0];
-    slow->mode = 1;
+    slow->mode = QvSNMPRequest2Controls::asynchronous;
     slow->timeout = 30; // 300 ms, one retry
     slow->silentFailures = true;
     ASSERT_TRUE(slow->Refresh());
@@ -124,6 +128,90 @@ TEST(PageChecks, ARefusalShowsItsMessageMovesTheFocusAndStops) {
     EXPECT_EQ(prompter.shown[0].caption, "Warning");
     EXPECT_EQ(prompter.shown[0].text, "Please Input SSID.");
     EXPECT_EQ(prompter.shown[0].buttons, platform::Buttons::Ok);
+    EXPECT_EQ(dialog.focusWidget(), edit);
+}
+
+TEST_F(PageMachinery, EveryFlagConstantIsAFlagOfTheMainWindowAndEveryFlagHasOne) {
+    start("recent");
+    QStringList constants;
+    for (pages::Flag f : pages::flags::kAll) {
+        constants << QString::fromLatin1(f.name());
+        EXPECT_NE(form->flagEdit(constants.last()), nullptr) << f.name();
+    }
+    const auto* holder = form->findChild<QWidget*>(QStringLiteral("CapabilityFlags"));
+    ASSERT_NE(holder, nullptr);
+    for (const QLineEdit* edit : holder->findChildren<QLineEdit*>())
+        EXPECT_TRUE(constants.contains(edit->objectName())) << edit->objectName().toStdString();
+    // A flag the device answered reads as its number.
+    ASSERT_TRUE(kwtest::SimDevice::waitUntil(
+        [&] { return pages::flagText(pages::flags::ifMultiSSID_Edit) == "1"; }, 5000));
+    EXPECT_EQ(pages::flag(pages::flags::ifMultiSSID_Edit), 1);
+}
+
+TEST_F(PageMachinery, BindsEditsByFormatAndOtherControlsWholeInOneCall) {
+    openPage();
+    constexpr QvOptionSource kOnOff[] = {{0, "Disable"}, {1, "Enable"}};
+    constexpr QvSNMPVarDef kPair[] = {
+        {"devMib.1.1.1.1.1", "hSSID", QvSyntax::displaystr, QvAccess::readwrite},
+        {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite, kOnOff},
+        {"devMib.1.1.1.3.1", "hChannel", QvSyntax::integer, QvAccess::readwrite},
+    };
+    auto* ssid = new QLineEdit(page.get());
+    auto* broadcast = new QComboBox(page.get());
+    auto* channel = new QLineEdit(page.get());
+    QvSNMPRequest2Edits* request = page->addRequest(kPair);
+    pages::bind(*request, {{0, ssid}, {1, broadcast}, {2, channel, QStringLiteral("%u")}});
+    ASSERT_TRUE(request->Refresh());
+    EXPECT_EQ(broadcast->count(), 2);
+    EXPECT_EQ(broadcast->currentText(), sim->value("devMib.1.1.1.2.1")["value"].toInt() == 1
+                                            ? "Enable"
+                                            : "Disable");
+    EXPECT_EQ(channel->text(), "6");
+    EXPECT_EQ(ssid->text(), sim->value("devMib.1.1.1.1.1")["value"].toString());
+
+    ssid->setText("lab-south");
+    broadcast->setCurrentIndex(broadcast->findText("Disable"));
+    EXPECT_TRUE(pages::apply(*request));
+    EXPECT_EQ(sets(), QStringList{devMibOid("1.1.1.1.1=lab-south,") + devMibOid("1.1.1.2.1=0,") +
+                                  devMibOid("1.1.1.3.1=6")});
+}
+
+// A page whose handler raises a configuration fault: the fault's text goes to the status bar
+// and the event loop goes on.
+class FaultyPage : public pages::Page {
+public:
+    explicit FaultyPage(QWidget* owner) : Page(owner) {
+        button = new QPushButton(this);
+        setStatusOutput(new QStatusBar(this));
+        handle(button, &QPushButton::clicked, &FaultyPage::Bt_ApplyClick);
+    }
+    void Bt_ApplyClick() {
+        ++runs;
+        throw QvException(-516, QStringLiteral("Bad format: %q"));
+    }
+    QPushButton* button;
+    int runs = 0;
+};
+
+TEST(PageHandlers, AFaultRaisedInAHandlerEndsInTheStatusBar) {
+    FaultyPage page(nullptr);
+    page.button->click();
+    page.button->click();
+    EXPECT_EQ(page.runs, 2);
+    EXPECT_EQ(static_cast<QStatusBar*>(page.statusOutput())->currentMessage(), "Bad format: %q");
+    EXPECT_FALSE(page.guard([] { throw QvException(-516, QStringLiteral("again")); }));
+    EXPECT_EQ(static_cast<QStatusBar*>(page.statusOutput())->currentMessage(), "again");
+    EXPECT_TRUE(page.guard([] {}));
+}
+
+TEST(PageChecks, RefuseAndClearEmptiesTheFieldShowsTheMessageAndMovesTheFocus) {
+    test::ScriptedPrompter prompter;
+    QDialog dialog;
+    auto* edit = new QLineEdit(QStringLiteral("10.1.1.0.5"), &dialog);
+    dialog.show();
+    EXPECT_FALSE(pages::refuseAndClear("Please input valid IP Address.", "Warning", edit));
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_TRUE(edit->text().isEmpty());
     EXPECT_EQ(dialog.focusWidget(), edit);
 }
 

@@ -4,7 +4,7 @@
 //   KW_SHOT_DIR=DIR QT_QPA_PLATFORM=offscreen build-test/bin/kw_tests_pages
 //       --gtest_also_run_disabled_tests --gtest_filter='WirelessShots.*'
 #include "platform/events.h"
-#include "tests/pages/wireless_fixture.h"
+#include "tests/pages/radio/wireless_fixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>

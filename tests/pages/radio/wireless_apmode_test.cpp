@@ -1,7 +1,7 @@
 // The AP mode of the wireless page (full layout): the selector by capability mask, the values each
 // mode writes with its remote access points, the address checks, and the site survey.
 #include "platform/events.h"
-#include "tests/pages/wireless_fixture.h"
+#include "tests/pages/radio/wireless_fixture.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>

@@ -40,7 +40,7 @@ protected:
         page = std::make_unique<TFM_LanCfg>(form.get());
         page->show();
         ASSERT_TRUE(
-            kwtest::SimDevice::waitUntil([&] { return !page->Ed_IPAF->text().isEmpty(); }, 5000));
+            kwtest::SimDevice::waitUntil([&] { return !page->ui->Ed_IPAF->text().isEmpty(); }, 5000));
         sim->clearJournal();
         prompter.shown.clear();
     }
@@ -50,11 +50,11 @@ protected:
     }
     void enterAddress(const QString& ip, const QString& mask = "255.255.255.0",
                       const QString& gw = "10.1.1.254") {
-        page->ED_IpAddr->setText(ip);
-        page->ED_SubMask->setText(mask);
-        page->ED_DefGw->setText(gw);
+        page->ui->ED_IpAddr->setText(ip);
+        page->ui->ED_SubMask->setText(mask);
+        page->ui->ED_DefGw->setText(gw);
     }
-    QString status() const { return page->StatusBar->currentMessage(); }
+    QString status() const { return page->ui->StatusBar->currentMessage(); }
     // Whether the page read the static DHCP table since the journal was cleared.
     bool walkedStaticTable() const {
         for (const QJsonObject& pdu : sim->requests("getnext"))
@@ -80,27 +80,27 @@ protected:
 TEST_F(LanPage, OpensWithTheDeviceSettingsAndLeavesOutAPortTypeTheDeviceLacks) {
     open("recent");
     EXPECT_EQ(page->windowTitle(), "Home \\ LAN");
-    EXPECT_EQ(page->CB_IPFrom->currentText(), "Static (Manual)");
-    EXPECT_EQ(page->ED_IpAddr->text(), sim->address());
+    EXPECT_EQ(page->ui->CB_IPFrom->currentText(), "Static (Manual)");
+    EXPECT_EQ(page->ui->ED_IpAddr->text(), sim->address());
     EXPECT_EQ(page->storedAddress(), sim->address());
-    EXPECT_EQ(page->ED_SubMask->text(), "255.0.0.0");
-    EXPECT_EQ(page->ED_DefGw->text(), "127.0.0.254");
-    EXPECT_EQ(page->Ed_IPAF->text(), "192.168.0.100");
-    EXPECT_EQ(page->Ed_PoolRan->text(), "20");
+    EXPECT_EQ(page->ui->ED_SubMask->text(), "255.0.0.0");
+    EXPECT_EQ(page->ui->ED_DefGw->text(), "127.0.0.254");
+    EXPECT_EQ(page->ui->Ed_IPAF->text(), "192.168.0.100");
+    EXPECT_EQ(page->ui->Ed_PoolRan->text(), "20");
     EXPECT_TRUE(page->portTypeRead());
-    EXPECT_FALSE(page->CB_PortType->isHidden());
-    EXPECT_EQ(page->CB_PortType->currentText(), "Auto");
-    EXPECT_EQ(page->Label1->buddy(), page->CB_PortType);
-    EXPECT_EQ(page->LA_IPAddress->buddy(), page->ED_IpAddr);
+    EXPECT_FALSE(page->ui->CB_PortType->isHidden());
+    EXPECT_EQ(page->ui->CB_PortType->currentText(), "Auto");
+    EXPECT_EQ(page->ui->Label1->buddy(), page->ui->CB_PortType);
+    EXPECT_EQ(page->ui->LA_IPAddress->buddy(), page->ui->ED_IpAddr);
 
     page.reset();
     form.reset();
     sim.reset();
     open("no-port-type");
     EXPECT_FALSE(page->portTypeRead());
-    EXPECT_TRUE(page->CB_PortType->isHidden());
-    EXPECT_TRUE(page->Label1->isHidden());
-    EXPECT_EQ(page->ED_IpAddr->text(), sim->address());
+    EXPECT_TRUE(page->ui->CB_PortType->isHidden());
+    EXPECT_TRUE(page->ui->Label1->isHidden());
+    EXPECT_EQ(page->ui->ED_IpAddr->text(), sim->address());
 }
 
 TEST_F(LanPage, FieldChecksRefuseInOrderAndClearTheFaultyField) {
@@ -110,19 +110,19 @@ TEST_F(LanPage, FieldChecksRefuseInOrderAndClearTheFaultyField) {
         const char* mask;
         const char* gw;
         const char* message;
-        QLineEdit* TFM_LanCfg::*field;
+        QLineEdit* Ui::TFM_LanCfg::*field;
     };
     const Case cases[] = {
         {"", "255.255.255.0", "10.1.1.254", "Please input valid IP Address.",
-         &TFM_LanCfg::ED_IpAddr},
+         &Ui::TFM_LanCfg::ED_IpAddr},
         {"10.1.1.0.5", "255.255.255.0", "10.1.1.254", "Please input valid IP Address.",
-         &TFM_LanCfg::ED_IpAddr},
-        {"10.1.1.255", "0.0.0.0", "", "Please input valid IP Address.", &TFM_LanCfg::ED_IpAddr},
-        {"10.1.1.5", "255.0.255.0", "", "Please input valid Subnet Mask.", &TFM_LanCfg::ED_SubMask},
-        {"10.1.1.5", "", "10.1.1.254", "Please input valid Subnet Mask.", &TFM_LanCfg::ED_SubMask},
-        {"10.1.1.5", "255.255.255.0", "", "Please input valid Gateway.", &TFM_LanCfg::ED_DefGw},
+         &Ui::TFM_LanCfg::ED_IpAddr},
+        {"10.1.1.255", "0.0.0.0", "", "Please input valid IP Address.", &Ui::TFM_LanCfg::ED_IpAddr},
+        {"10.1.1.5", "255.0.255.0", "", "Please input valid Subnet Mask.", &Ui::TFM_LanCfg::ED_SubMask},
+        {"10.1.1.5", "", "10.1.1.254", "Please input valid Subnet Mask.", &Ui::TFM_LanCfg::ED_SubMask},
+        {"10.1.1.5", "255.255.255.0", "", "Please input valid Gateway.", &Ui::TFM_LanCfg::ED_DefGw},
         {"10.1.1.5", "255.255.255.0", "10.1.1.0", "Please input valid Gateway.",
-         &TFM_LanCfg::ED_DefGw},
+         &Ui::TFM_LanCfg::ED_DefGw},
     };
     for (const Case& c : cases) {
         enterAddress(c.ip, c.mask, c.gw);
@@ -131,7 +131,7 @@ TEST_F(LanPage, FieldChecksRefuseInOrderAndClearTheFaultyField) {
         ASSERT_EQ(prompter.shown.size(), 1) << c.ip << " " << c.mask << " " << c.gw;
         EXPECT_EQ(prompter.shown[0].caption, "Warning");
         EXPECT_EQ(prompter.shown[0].text, c.message) << c.ip << " " << c.mask << " " << c.gw;
-        EXPECT_TRUE((page.get()->*c.field)->text().isEmpty()) << c.message;
+        EXPECT_TRUE((page->ui.get()->*c.field)->text().isEmpty()) << c.message;
     }
     EXPECT_TRUE(probe.probed.isEmpty());
     EXPECT_TRUE(sets().isEmpty());
@@ -176,7 +176,7 @@ TEST_F(LanPage, PoolConflictComparesAddressesAsUnsignedNumbers) {
         EXPECT_EQ(probe.probed, c.inPool ? QStringList() : QStringList{c.address}) << label;
         // Either way the fields return to the device's values.
         EXPECT_TRUE(rereadLan()) << label;
-        EXPECT_EQ(page->ED_IpAddr->text(), sim->address()) << label;
+        EXPECT_EQ(page->ui->ED_IpAddr->text(), sim->address()) << label;
         EXPECT_TRUE(sets().isEmpty()) << label;
     }
 }
@@ -186,11 +186,11 @@ TEST_F(LanPage, AnApplyBeforeThePoolHasArrivedWaitsForIt) {
     ASSERT_TRUE(sim->command("delay devMib.2.7.2 1500 get"));
     page = std::make_unique<TFM_LanCfg>(form.get());
     page->show();
-    ASSERT_TRUE(page->Ed_IPAF->text().isEmpty());
+    ASSERT_TRUE(page->ui->Ed_IPAF->text().isEmpty());
     sim->clearJournal();
     enterAddress("192.168.0.105");
     page->BT_LanCfgOkClick();
-    EXPECT_EQ(page->Ed_IPAF->text(), "192.168.0.100");
+    EXPECT_EQ(page->ui->Ed_IPAF->text(), "192.168.0.100");
     EXPECT_EQ(prompter.texts(),
               QStringList{"Reject: The IP conflicts with Dynamic DHCP Server IP"});
     EXPECT_TRUE(probe.probed.isEmpty());
@@ -199,7 +199,7 @@ TEST_F(LanPage, AnApplyBeforeThePoolHasArrivedWaitsForIt) {
 
 TEST_F(LanPage, UnchangedAddressIsWrittenWithoutProbeOrStaticTableRead) {
     open("recent"); // save-and-activate: no restart count-down
-    page->ED_DefGw->setText("127.0.0.253");
+    page->ui->ED_DefGw->setText("127.0.0.253");
     page->BT_LanCfgOkClick();
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(probe.probed.isEmpty());
@@ -224,14 +224,14 @@ TEST_F(LanPage, NewAddressIsProbedCheckedAgainstStaticLeasesWrittenAndTheDeviceR
         3, 20);
     platform::setEchoProbe(&foreignOnly);
     enterAddress("10.1.1.5");
-    page->CB_PortType->setCurrentIndex(1);
+    page->ui->CB_PortType->setCurrentIndex(1);
     page->BT_LanCfgOkClick();
     platform::setEchoProbe(&probe);
 
     EXPECT_EQ(sends, 3u);
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
     EXPECT_TRUE(walkedStaticTable());
-    EXPECT_EQ(page->Static_ListView->topLevelItemCount(), 8); // every slot, free ones included
+    EXPECT_EQ(page->ui->Static_ListView->topLevelItemCount(), 8); // every slot, free ones included
     ASSERT_EQ(waits.seen.size(), 2);
     EXPECT_EQ(waits.seen[0].label2, "Please wait...");
     EXPECT_EQ(waits.seen[0].label3, "Judge the IP whether can be used.");
@@ -285,7 +285,7 @@ TEST_F(LanPage, AddressOfAStaticLeaseOrAnUnreadableLeaseTableIsRefused) {
         EXPECT_EQ(prompter.shown.last().text, c.message) << c.name;
         EXPECT_EQ(prompter.shown.last().caption, "Warning") << c.name;
         EXPECT_TRUE(sets().isEmpty()) << c.name;
-        EXPECT_EQ(page->ED_IpAddr->text(), sim->address()) << c.name;
+        EXPECT_EQ(page->ui->ED_IpAddr->text(), sim->address()) << c.name;
         ASSERT_TRUE(sim->command("clear"));
     }
 }
@@ -301,8 +301,8 @@ TEST_F(LanPage, AnAddressThatAnswersIsRefusedBeforeTheTableIsRead) {
     EXPECT_EQ(prompter.shown[0].caption, "Warning");
     EXPECT_FALSE(walkedStaticTable());
     EXPECT_TRUE(sets().isEmpty());
-    EXPECT_EQ(page->ED_IpAddr->text(), sim->address());
-    EXPECT_EQ(page->focusWidget(), page->ED_IpAddr);
+    EXPECT_EQ(page->ui->ED_IpAddr->text(), sim->address());
+    EXPECT_EQ(page->focusWidget(), page->ui->ED_IpAddr);
 }
 
 TEST_F(LanPage, TheRealProbeFindsALoopbackAddressInUse) {
@@ -326,10 +326,10 @@ TEST_F(LanPage, SwitchingToDhcpAsksFirstAndWritesNoAddress) {
     };
     for (const Case& c : {Case{"recent", true}, Case{"early", false}}) {
         open(c.profile);
-        page->CB_IPFrom->setCurrentIndex(1);
+        page->ui->CB_IPFrom->setCurrentIndex(1);
         page->CB_IPFromChange();
-        EXPECT_TRUE(page->ED_IpAddr->isHidden());
-        EXPECT_TRUE(page->LA_DefGW->isHidden());
+        EXPECT_TRUE(page->ui->ED_IpAddr->isHidden());
+        EXPECT_TRUE(page->ui->LA_DefGW->isHidden());
         EXPECT_EQ(page->addressMode(), 1);
 
         prompter.answers = {platform::Answer::Cancel};
@@ -343,7 +343,7 @@ TEST_F(LanPage, SwitchingToDhcpAsksFirstAndWritesNoAddress) {
         page->BT_LanCfgOkClick(); // OK
         EXPECT_EQ(sets(), (QStringList{lanSet("2", "", "", "", "1"), kPortTypeAuto})) << c.profile;
         EXPECT_EQ(status(), "Set Success!");
-        EXPECT_EQ(page->ED_Restart->currentText(), "nothing");
+        EXPECT_EQ(page->ui->ED_Restart->currentText(), "nothing");
         ASSERT_EQ(waits.seen.size(), c.waitDialog ? 1 : 0) << c.profile;
         if (c.waitDialog) {
             EXPECT_EQ(waits.seen[0].label3, "The device is restarting.");
@@ -369,14 +369,14 @@ TEST_F(LanPage, SwitchingToDhcpAsksFirstAndWritesNoAddress) {
 TEST_F(LanPage, AFailedDhcpApplyLeavesNoRestartForTheNextStaticApply) {
     open("recent");
     ASSERT_TRUE(sim->command("error devMib.1.2 5 set"));
-    page->CB_IPFrom->setCurrentIndex(1);
+    page->ui->CB_IPFrom->setCurrentIndex(1);
     page->CB_IPFromChange();
     page->BT_LanCfgOkClick();
     EXPECT_EQ(status(), "Set Error!");
 
     ASSERT_TRUE(sim->command("clear"));
     sim->clearJournal();
-    page->CB_IPFrom->setCurrentIndex(0);
+    page->ui->CB_IPFrom->setCurrentIndex(0);
     page->CB_IPFromChange();
     page->BT_LanCfgOkClick();
     EXPECT_EQ(status(), "Set Success!");
@@ -386,7 +386,7 @@ TEST_F(LanPage, AFailedDhcpApplyLeavesNoRestartForTheNextStaticApply) {
 
 TEST_F(LanPage, APortTypeTheDeviceLacksIsNotWrittenSoTheRestartStillFollows) {
     open("no-port-type");
-    page->ED_DefGw->setText("127.0.0.253");
+    page->ui->ED_DefGw->setText("127.0.0.253");
     page->BT_LanCfgOkClick();
     EXPECT_EQ(status(), "Set Success!");
     EXPECT_EQ(sets(), (QStringList{lanSet("1", sim->address(), "255.0.0.0", "127.0.0.253", "0"),
