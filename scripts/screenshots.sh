@@ -4,6 +4,7 @@
 # under Xvfb (xvfb-run) when there is no display, else on the display; with neither, on Qt's
 # offscreen platform.
 # Usage: scripts/screenshots.sh [PROFILE] [PAGE...]     (default profile "recent")
+# KW_BUILD_DIR=build-test uses an existing build tree (the sanitizer one) instead of build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,7 +24,7 @@ profile=${1:-recent}
 shift || true
 [ $# -gt 0 ] && PAGES=("$@")
 
-build=build
+build=${KW_BUILD_DIR:-build}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   gen=()
   command -v ninja >/dev/null && gen=(-G Ninja)

@@ -5,10 +5,10 @@
 
 namespace tables::config_file {
 
+using firmware::AddressVar, firmware::kServerAddress, firmware::kFileName;
 using firmware::kAddress;
 using firmware::kTftpCommand;
 using firmware::kUpgradeCommand;
-using firmware::AddressVar, firmware::kServerAddress, firmware::kFileName;
 using firmware::TftpCommandVar, firmware::kTftp;
 using firmware::UpgradeCommandVar, firmware::kUpgrade;
 

@@ -45,12 +45,12 @@ namespace pages {
 
 // How a binding object of the page runs.
 struct RequestOptions {
-    quint8 kind = SVT_SV;       // SVT_SV scalars; MVT_FMV / MVT_UMV tables
-    int keyCount = 0;           // index arcs of a table row
-    QWidget* status = nullptr;  // where its failures are written (a status bar, panel or memo)
-    bool asynchronous = false;  // pages read and write synchronously unless they say so
-    int timeout = 0;            // hundredths of a second; 0 keeps the request's default
-    bool silent = false;        // failures are never shown (capability-style reads)
+    quint8 kind = SVT_SV;      // SVT_SV scalars; MVT_FMV / MVT_UMV tables
+    int keyCount = 0;          // index arcs of a table row
+    QWidget* status = nullptr; // where its failures are written (a status bar, panel or memo)
+    bool asynchronous = false; // pages read and write synchronously unless they say so
+    int timeout = 0;           // hundredths of a second; 0 keeps the request's default
+    bool silent = false;       // failures are never shown (capability-style reads)
 };
 
 class Page : public QDialog {
@@ -87,8 +87,9 @@ public:
     // arguments (it reads the control itself).
     template <class Sender, class Signal, class Self>
     void handle(Sender* sender, Signal signal, void (Self::*handler)()) {
-        connect(sender, signal, this,
-                [this, handler] { guard([this, handler] { (static_cast<Self*>(this)->*handler)(); }); });
+        connect(sender, signal, this, [this, handler] {
+            guard([this, handler] { (static_cast<Self*>(this)->*handler)(); });
+        });
     }
 
     // Where guarded handlers report: the form's `StatusBar`, or a panel of it.

@@ -42,10 +42,9 @@ void TFM_LanCfg::FormCreate() {
                              {tables::dhcp::kPoolRange, ui->Ed_PoolRan, QStringLiteral("%u")}});
         pool_->Refresh();
 
-        static_ = addRequest(kStaticTable, {.kind = MVT_UMV,
-                                            .keyCount = 1,
-                                            .asynchronous = true,
-                                            .timeout = kStaticTableTimeout});
+        static_ = addRequest(
+            kStaticTable,
+            {.kind = MVT_UMV, .keyCount = 1, .asynchronous = true, .timeout = kStaticTableTimeout});
         static_->AttachListView(ui->Static_ListView, true);
         static_->OnGetComplete = [this](QvSNMPRequest2Controls&, const QvSNMPError& e) {
             staticTableRead_ = e.code == 0;
@@ -72,9 +71,9 @@ void TFM_LanCfg::FormCreate() {
 
 void TFM_LanCfg::CB_IPFromChange() {
     const bool manual = ui->CB_IPFrom->currentIndex() != 1;
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->LA_IPAddress, ui->ED_IpAddr,
-                                                      ui->LA_SubnetMask, ui->ED_SubMask,
-                                                      ui->LA_DefGW, ui->ED_DefGw})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui->LA_IPAddress, ui->ED_IpAddr, ui->LA_SubnetMask,
+                                         ui->ED_SubMask, ui->LA_DefGW, ui->ED_DefGw})
         w->setVisible(manual);
     addressMode_ = ui->CB_IPFrom->currentIndex();
 }
@@ -150,7 +149,8 @@ void TFM_LanCfg::applyStatic() {
     if (pool_)
         pages::waitForAnswer(*pool_);
     if (pages::inPool(address, ui->Ed_IPAF->text(), ui->Ed_PoolRan->text()))
-        return refuseAndReread(QStringLiteral("Reject: The IP conflicts with Dynamic DHCP Server IP"));
+        return refuseAndReread(
+            QStringLiteral("Reject: The IP conflicts with Dynamic DHCP Server IP"));
     const bool changed = address != storedAddress_;
     if (changed && pages::addressAnswers(address))
         return refuseAndReread(QStringLiteral("Reject: The IP already has been used."),

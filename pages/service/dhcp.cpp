@@ -12,7 +12,6 @@
 #include "snmplib/session.h"
 #include "tables/dhcp.h"
 
-
 using namespace tables::dhcp;
 namespace msg = pages::msg;
 
@@ -52,8 +51,7 @@ TFM_DHCP::TFM_DHCP(QWidget* owner) : FormPage(owner) {
            &TFM_DHCP::User_ListViewSelectItem);
     handle(ui->Bt_Refresh, &QPushButton::clicked, &TFM_DHCP::Bt_RefreshClick);
     handle(ui->Bt_Rfrsh, &QPushButton::clicked, &TFM_DHCP::Bt_RfrshClick);
-    handle(ui->Bt_RefreshDynamicPool, &QPushButton::clicked,
-           &TFM_DHCP::Bt_RefreshDynamicPoolClick);
+    handle(ui->Bt_RefreshDynamicPool, &QPushButton::clicked, &TFM_DHCP::Bt_RefreshDynamicPoolClick);
     handle(ui->Bt_RefreshStaticPool, &QPushButton::clicked, &TFM_DHCP::Bt_RefreshStaticPoolClick);
 
     // Creation: nothing static is usable before the first listing.
@@ -98,10 +96,9 @@ void TFM_DHCP::FormCreate() {
 
         staticIp_ = new TFM_StaticIP(this);
         const Ui::TFM_StaticIP& entry = *staticIp_->ui;
-        staticPool_ = addRequest(kStaticPool, {.kind = MVT_UMV,
-                                               .keyCount = 1,
-                                               .status = ui->StatusBar2,
-                                               .asynchronous = true});
+        staticPool_ = addRequest(
+            kStaticPool,
+            {.kind = MVT_UMV, .keyCount = 1, .status = ui->StatusBar2, .asynchronous = true});
         pages::bind(*staticPool_, {{kSlotIndex, entry.LA_Index},
                                    {kSlotIp, entry.Ed_AsgIP},
                                    {kSlotMac, entry.Ed_AsgMac, QStringLiteral("%h")},
@@ -125,10 +122,9 @@ void TFM_DHCP::FormCreate() {
         staticPool_->Refresh();
         staticIp_->setLengthLimits();
 
-        display_ = addRequest<New_req2Edit>(kStaticPool, {.kind = MVT_UMV,
-                                                          .keyCount = 1,
-                                                          .status = ui->StatusBar2,
-                                                          .asynchronous = true});
+        display_ = addRequest<New_req2Edit>(
+            kStaticPool,
+            {.kind = MVT_UMV, .keyCount = 1, .status = ui->StatusBar2, .asynchronous = true});
         display_->skipText = msg::kFreeAddress;
         display_->watchedIndex = kSlotIp;
         display_->AttachListView(ui->User_ListView, false);
@@ -352,14 +348,18 @@ bool TFM_DHCP::dynamicChecksPass() {
     if (!qv::isHostAddress(ui->Ed_Gateway->text()) || ui->Ed_Gateway->text() == msg::kFreeAddress)
         return pages::refuseAndClear(msg::kInvalidGateway, msg::kWaring, ui->Ed_Gateway);
     if (!qv::isHostAddress(ui->Ed_Wins->text()) && ui->Ed_Wins->text() != msg::kFreeAddress)
-        return pages::refuseAndClear(QStringLiteral("Please input valid Wins."), msg::kWaring, ui->Ed_Wins);
+        return pages::refuseAndClear(QStringLiteral("Please input valid Wins."), msg::kWaring,
+                                     ui->Ed_Wins);
     if (!qv::isHostAddress(ui->Ed_DNS->text()) && ui->Ed_DNS->text() != msg::kFreeAddress)
-        return pages::refuseAndClear(QStringLiteral("Please input valid DNS."), msg::kWaring, ui->Ed_DNS);
+        return pages::refuseAndClear(QStringLiteral("Please input valid DNS."), msg::kWaring,
+                                     ui->Ed_DNS);
     if (!qv::isSubnetMask(ui->Ed_SubMask->text()) || ui->Ed_SubMask->text() == msg::kFreeAddress)
-        return pages::refuseAndClear(QStringLiteral("Please input valid SubMask."), msg::kWaring, ui->Ed_SubMask);
+        return pages::refuseAndClear(QStringLiteral("Please input valid SubMask."), msg::kWaring,
+                                     ui->Ed_SubMask);
     if (ui->Ed_IPAF->text().trimmed() == qv::sessionDevice().address) {
         ui->Ed_IPAF->clear();
-        return refuse(QStringLiteral("Reject:DHCPS dynamic IP pool will cover system IP"), msg::kWaring);
+        return refuse(QStringLiteral("Reject:DHCPS dynamic IP pool will cover system IP"),
+                      msg::kWaring);
     }
     return true;
 }

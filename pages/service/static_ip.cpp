@@ -136,7 +136,8 @@ bool TFM_StaticIP::checksPass() {
     if (!qv::isHostAddress(ip))
         return refuseAndClear(QStringLiteral("Please input valid IP address"), ui->Ed_AsgIP);
     if ((addMode() || ip != ui->Ed_OldIP->text()) && pages::addressAnswers(ip))
-        return refuse(QStringLiteral("Reject: The IP already has been used."), msg::kWarning, ui->Ed_AsgIP);
+        return refuse(QStringLiteral("Reject: The IP already has been used."), msg::kWarning,
+                      ui->Ed_AsgIP);
     const QString mac = ui->Ed_AsgMac->text();
     if (mac.size() < 12 || mac == kFreeMac)
         return refuse(QStringLiteral("Please input valid MAC."), msg::kWarning);
@@ -181,7 +182,8 @@ void TFM_StaticIP::ApplyClick() {
                 return;
             }
             keepEntry();
-            if (QTreeWidgetItem* same = page_->findSlot(tables::dhcp::kSlotMac, ui->Ed_AsgMac->text()))
+            if (QTreeWidgetItem* same =
+                    page_->findSlot(tables::dhcp::kSlotMac, ui->Ed_AsgMac->text()))
                 page_->selectSlot(same);
             restoreEntry();
             page_->writeSlot(true);

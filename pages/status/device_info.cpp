@@ -79,7 +79,8 @@ void TFM_DevInfo::showSuperMode() {
     if (pages::flagText(pages::flags::ED_Turbomode) == QStringLiteral("0"))
         ui->Ed_SupModusa->setText(mode == disabled ? disabled : QStringLiteral("Enabled"));
     else if (ui->Ed_Channela->text() != QStringLiteral("6") && mode != disabled)
-        ui->Ed_SupModusa->setText(QStringLiteral("Super G without Turbo")); // turbo on channel 6 only
+        ui->Ed_SupModusa->setText(
+            QStringLiteral("Super G without Turbo")); // turbo on channel 6 only
     else
         ui->Ed_SupModusa->setText(mode);
 }

@@ -1,13 +1,12 @@
 #include "pages/transfer/config_file.h"
 
+#include "pages/common/edit_state.h"
 #include "pages/transfer/command_step.h"
 #include "pages/transfer/transfer_server.h"
 #include "platform/file_chooser.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
-#include "pages/common/edit_state.h"
 #include "tables/config_file.h"
-
 
 namespace {
 constexpr int kGetItem = 1;        // ui->CB_TfpCom: "Get"
@@ -27,8 +26,8 @@ TFM_CfgFile::TFM_CfgFile(QWidget* owner) : FormPage(owner) {
     guard([this] {
         namespace tcf = tables::config_file;
         address_ = addRequest(tcf::kAddress, {.status = ui->StatusBar});
-        pages::bind(*address_, {{tcf::kServerAddress, ui->Ed_TfpSrv},
-                                {tcf::kFileName, ui->Ed_UpgFile}});
+        pages::bind(*address_,
+                    {{tcf::kServerAddress, ui->Ed_TfpSrv}, {tcf::kFileName, ui->Ed_UpgFile}});
         upgrade_ = addRequest(tcf::kUpgradeCommand, {.status = ui->StatusBar, .timeout = 30000});
         pages::bind(*upgrade_, {{tcf::kUpgrade, ui->CB_UpgCom}});
         command_ = addRequest(tcf::kTftpCommand,

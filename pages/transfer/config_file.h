@@ -2,8 +2,8 @@
 // Tools \ Configuration File: the device writes its configuration into a file on the PC ("Put")
 // or fetches one from the PC ("Get") and takes it over, both over the module's TFTP server.
 #include "pages/common/page.h"
-#include "ui_config_file.h"
 #include "snmplib/request.h"
+#include "ui_config_file.h"
 
 namespace pages {
 class TransferServer;

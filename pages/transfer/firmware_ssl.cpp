@@ -51,9 +51,10 @@ TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : FormPage(owner) {
                            [this](const QvSNMPError& e) { certificateHandler(e); });
         restart_ = addRequest(tfs::kRestart, async);
         pages::bind(*restart_, {{tfs::kRestartAfterUpdate, ui->CB_Reboot}});
-        upload_ = new pages::FirmwareUpload(
-            this, server_, {ui->Ed_UpgFile, ui->Ed_TfpSrv, ui->CB_TfpCom, ui->CB_UpgCom, ui->StatusBar, ui->StatusBar},
-            {60, true});
+        upload_ = new pages::FirmwareUpload(this, server_,
+                                            {ui->Ed_UpgFile, ui->Ed_TfpSrv, ui->CB_TfpCom,
+                                             ui->CB_UpgCom, ui->StatusBar, ui->StatusBar},
+                                            {60, true});
         upload_->enableButtons = [this](bool on) { enableUploads(on); };
     });
 }

@@ -3,8 +3,8 @@
 // firmware page, the running firmware version, the FTP account the device fetches from, and the
 // certificate update (the device fetches the certificate and key files from that FTP server).
 #include "pages/common/page.h"
-#include "ui_firmware_ssl.h"
 #include "snmplib/request.h"
+#include "ui_firmware_ssl.h"
 
 class QLabel;
 

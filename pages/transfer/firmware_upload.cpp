@@ -48,8 +48,8 @@ FirmwareUpload::FirmwareUpload(Page* page, TransferServer* server, const Control
     bind(*command_, {{tfw::kTftp, c_.CB_TfpCom}});
     onSetAnswer(*command_, this, [this](const QvSNMPError& e) { transferHandler(e); });
 
-    upgrade_ = page->addRequest(tfw::kUpgradeCommand,
-                                {.status = c_.upgradeStatus, .asynchronous = true, .timeout = 30000});
+    upgrade_ = page->addRequest(
+        tfw::kUpgradeCommand, {.status = c_.upgradeStatus, .asynchronous = true, .timeout = 30000});
     bind(*upgrade_, {{tfw::kUpgrade, c_.CB_UpgCom}});
     onSetAnswer(*upgrade_, this, [this](const QvSNMPError& e) { upgradeHandler(e); });
 

@@ -82,10 +82,11 @@ protected:
             for (const auto& v : pdu["varbinds"].toArray()) {
                 const QJsonObject vb = v.toObject();
                 const QString oid = vb["oid"].toString();
-                const bool hex = std::any_of(hexUnder.begin(), hexUnder.end(), [&](const QString& p) {
-                    return oid.startsWith(devMibOid(p));
-                });
-                binds << oid + "=" + (hex ? vb["hex"].toString().toUpper() : vb["value"].toString());
+                const bool hex =
+                    std::any_of(hexUnder.begin(), hexUnder.end(),
+                                [&](const QString& p) { return oid.startsWith(devMibOid(p)); });
+                binds << oid + "=" +
+                             (hex ? vb["hex"].toString().toUpper() : vb["value"].toString());
             }
             out << binds.join(",");
         }

@@ -1,8 +1,8 @@
 // The machinery every page shares, against the simulated device: write sequences that stop at the
 // first failure, the close rule while an exchange is outstanding, and the restart wait.
 #include "pages/common/page.h"
-#include "snmplib/qv_exception.h"
 #include "platform/events.h"
+#include "snmplib/qv_exception.h"
 #include "tests/support/device_window.h"
 
 #include <QComboBox>
@@ -21,6 +21,14 @@ constexpr QvSNMPVarDef kBroadcast[] = {
     {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite}};
 constexpr QvSNMPVarDef kChannel[] = {
     {"devMib.1.1.1.3.1", "hChannel", QvSyntax::integer, QvAccess::readwrite}};
+
+// The three variables in one list, the broadcast with its labels.
+constexpr QvOptionSource kOnOff[] = {{0, "Disable"}, {1, "Enable"}};
+constexpr QvSNMPVarDef kPair[] = {
+    {"devMib.1.1.1.1.1", "hSSID", QvSyntax::displaystr, QvAccess::readwrite},
+    {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite, kOnOff},
+    {"devMib.1.1.1.3.1", "hChannel", QvSyntax::integer, QvAccess::readwrite},
+};
 
 class PageMachinery : public test::DeviceWindow {
 protected:
@@ -150,24 +158,18 @@ TEST_F(PageMachinery, EveryFlagConstantIsAFlagOfTheMainWindowAndEveryFlagHasOne)
 
 TEST_F(PageMachinery, BindsEditsByFormatAndOtherControlsWholeInOneCall) {
     openPage();
-    constexpr QvOptionSource kOnOff[] = {{0, "Disable"}, {1, "Enable"}};
-    constexpr QvSNMPVarDef kPair[] = {
-        {"devMib.1.1.1.1.1", "hSSID", QvSyntax::displaystr, QvAccess::readwrite},
-        {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite, kOnOff},
-        {"devMib.1.1.1.3.1", "hChannel", QvSyntax::integer, QvAccess::readwrite},
-    };
     auto* ssid = new QLineEdit(page.get());
     auto* broadcast = new QComboBox(page.get());
     auto* channel = new QLineEdit(page.get());
-    QvSNMPRequest2Edits* request = page->addRequest(kPair);
+    auto* status = new QStatusBar(page.get());
+    QvSNMPRequest2Edits* request = page->addRequest(kPair, {.kind = MVT_SV, .status = status});
     pages::bind(*request, {{0, ssid}, {1, broadcast}, {2, channel, QStringLiteral("%u")}});
-    ASSERT_TRUE(request->Refresh());
+    ASSERT_TRUE(request->Refresh()) << status->currentMessage().toStdString();
     EXPECT_EQ(broadcast->count(), 2);
-    EXPECT_EQ(broadcast->currentText(), sim->value("devMib.1.1.1.2.1")["value"].toInt() == 1
-                                            ? "Enable"
-                                            : "Disable");
+    // As the profile has them: SSID "KW9100", broadcast 1, channel 6.
+    EXPECT_EQ(ssid->text(), "KW9100");
+    EXPECT_EQ(broadcast->currentText(), "Enable");
     EXPECT_EQ(channel->text(), "6");
-    EXPECT_EQ(ssid->text(), sim->value("devMib.1.1.1.1.1")["value"].toString());
 
     ssid->setText("lab-south");
     broadcast->setCurrentIndex(broadcast->findText("Disable"));

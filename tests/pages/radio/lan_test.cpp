@@ -39,8 +39,8 @@ protected:
     void openPage() {
         page = std::make_unique<TFM_LanCfg>(form.get());
         page->show();
-        ASSERT_TRUE(
-            kwtest::SimDevice::waitUntil([&] { return !page->ui->Ed_IPAF->text().isEmpty(); }, 5000));
+        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
+            [&] { return !page->ui->Ed_IPAF->text().isEmpty(); }, 5000));
         sim->clearJournal();
         prompter.shown.clear();
     }
@@ -118,8 +118,10 @@ TEST_F(LanPage, FieldChecksRefuseInOrderAndClearTheFaultyField) {
         {"10.1.1.0.5", "255.255.255.0", "10.1.1.254", "Please input valid IP Address.",
          &Ui::TFM_LanCfg::ED_IpAddr},
         {"10.1.1.255", "0.0.0.0", "", "Please input valid IP Address.", &Ui::TFM_LanCfg::ED_IpAddr},
-        {"10.1.1.5", "255.0.255.0", "", "Please input valid Subnet Mask.", &Ui::TFM_LanCfg::ED_SubMask},
-        {"10.1.1.5", "", "10.1.1.254", "Please input valid Subnet Mask.", &Ui::TFM_LanCfg::ED_SubMask},
+        {"10.1.1.5", "255.0.255.0", "", "Please input valid Subnet Mask.",
+         &Ui::TFM_LanCfg::ED_SubMask},
+        {"10.1.1.5", "", "10.1.1.254", "Please input valid Subnet Mask.",
+         &Ui::TFM_LanCfg::ED_SubMask},
         {"10.1.1.5", "255.255.255.0", "", "Please input valid Gateway.", &Ui::TFM_LanCfg::ED_DefGw},
         {"10.1.1.5", "255.255.255.0", "10.1.1.0", "Please input valid Gateway.",
          &Ui::TFM_LanCfg::ED_DefGw},

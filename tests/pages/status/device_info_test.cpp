@@ -71,7 +71,9 @@ TEST_F(DeviceInfo, ShowsTheDeviceAndItsRadio) {
     // The load arrives asynchronously.
     EXPECT_TRUE(page->ui->GB_AP->isVisible());
     ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-        [&] { return !page->ui->Ed_Cpu->text().isEmpty() && !page->ui->Ed_Memory->text().isEmpty(); },
+        [&] {
+            return !page->ui->Ed_Cpu->text().isEmpty() && !page->ui->Ed_Memory->text().isEmpty();
+        },
         5000));
     bool number = false;
     EXPECT_LE(page->ui->Ed_Cpu->text().toInt(&number), 100);
@@ -168,7 +170,8 @@ TEST_F(DeviceInfo, WithoutLoadFiguresTheApStatusBoxGoesAndTheOthersMoveDown) {
         } else {
             EXPECT_EQ(page->ui->GroupBox2->y(), shownTop + 40);
         }
-        EXPECT_EQ(page->ui->GroupBox1->y() - page->ui->GroupBox2->y(), page->ui->GroupBox2->height() + 8);
+        EXPECT_EQ(page->ui->GroupBox1->y() - page->ui->GroupBox2->y(),
+                  page->ui->GroupBox2->height() + 8);
         // The load is asked for only when the device has it.
         ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return page->close(); }, 5000));
         EXPECT_EQ(pageGets().contains(devMibOid("4.1.2.1.0")), c.shown);

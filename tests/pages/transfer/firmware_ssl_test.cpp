@@ -71,15 +71,15 @@ TEST_F(FirmwareSslPage, CertificateChecksSendNothing) {
         QString certificate;
         QString key;
         QString message;
-        QLineEdit* TFM_FirewareSSL::*focus;
+        QLineEdit* Ui::TFM_FirewareSSL::*focus;
     } cases[] = {
         {"ftp.example", "site.pem", "key.pem", "Please input valid IP Address for FTP Server.",
-         &TFM_FirewareSSL::Ed_FtpSrv},
-        {"127.0.0.1", "", "key.pem", empty, &TFM_FirewareSSL::EDT_Certificate},
-        {"127.0.0.1", "site.crt", "key.pem", bad, &TFM_FirewareSSL::EDT_Certificate},
-        {"127.0.0.1", "site.PEM", "key.pem", bad, &TFM_FirewareSSL::EDT_Certificate},
-        {"127.0.0.1", "site.der", "", empty, &TFM_FirewareSSL::EDT_Key},
-        {"127.0.0.1", "site.der", "key.txt", bad, &TFM_FirewareSSL::EDT_Key},
+         &Ui::TFM_FirewareSSL::Ed_FtpSrv},
+        {"127.0.0.1", "", "key.pem", empty, &Ui::TFM_FirewareSSL::EDT_Certificate},
+        {"127.0.0.1", "site.crt", "key.pem", bad, &Ui::TFM_FirewareSSL::EDT_Certificate},
+        {"127.0.0.1", "site.PEM", "key.pem", bad, &Ui::TFM_FirewareSSL::EDT_Certificate},
+        {"127.0.0.1", "site.der", "", empty, &Ui::TFM_FirewareSSL::EDT_Key},
+        {"127.0.0.1", "site.der", "key.txt", bad, &Ui::TFM_FirewareSSL::EDT_Key},
     };
     page->activateWindow();
     for (const auto& c : cases) {
@@ -205,8 +205,8 @@ TEST_F(FirmwareSslPage, FirmwareUploadEndsWithTheRestartCountDown) {
     ASSERT_TRUE(waitFor([&] { return !events("ready").isEmpty(); }));
     // A page opened after the restart shows the new version.
     TFM_FirewareSSL again(form.get());
-    ASSERT_TRUE(waitFor([&] { return !again.Ed_FwVersion->text().isEmpty(); }));
-    EXPECT_EQ(again.Ed_FwVersion->text(), "v3.10");
+    ASSERT_TRUE(waitFor([&] { return !again.ui->Ed_FwVersion->text().isEmpty(); }));
+    EXPECT_EQ(again.ui->Ed_FwVersion->text(), "v3.10");
 }
 
 } // namespace
