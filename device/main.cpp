@@ -11,7 +11,8 @@
 // settings for the transfer behaviours); --ftp-port the port of the FTP servers named in its
 // settings (certificate fetches). With --flash-dir every file the device fetches is also written
 // there under its bare name, so that tests can compare what arrived. A profile NAME is looked up as
-// device/profiles/NAME.profile. With port 0 the system chooses the
+// NAME.profile in ../share/kw9100-sim/profiles beside the executable (the installed layout), then
+// in the source tree's device/profiles when the build names it. With port 0 the system chooses the
 // agent's port; --port-file then tells it (the file is written once the device answers). Exit
 // status: 0 after a stop (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when
 // the address is taken. The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN] turns on net-snmp's
@@ -25,10 +26,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-
-#ifndef KW_SIM_PROFILE_DIR
-#define KW_SIM_PROFILE_DIR "device/profiles"
-#endif
+#include <system_error>
+#include <vector>
 
 namespace {
 
@@ -53,15 +52,33 @@ int number(const std::string& option, const std::string& text) {
     throw UsageError(option + " needs a number, not \"" + text + "\"");
 }
 
+// Where a profile NAME is looked for: beside the executable as installed, then (in a build tree)
+// the source tree's profiles.
+std::vector<std::filesystem::path> profileDirs() {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> dirs;
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        dirs.push_back(self.parent_path().parent_path() / "share/kw9100-sim/profiles");
+#ifdef KW_SIM_PROFILE_DIR
+    dirs.emplace_back(KW_SIM_PROFILE_DIR);
+#endif
+    return dirs;
+}
+
 std::string profilePath(const std::string& nameOrFile) {
     namespace fs = std::filesystem;
     if (fs::is_regular_file(nameOrFile))
         return nameOrFile;
-    auto named = fs::path(KW_SIM_PROFILE_DIR) / (nameOrFile + ".profile");
-    if (fs::is_regular_file(named))
-        return named.string();
-    throw UsageError("no profile \"" + nameOrFile + "\" (neither a file nor in " +
-                     KW_SIM_PROFILE_DIR + ")");
+    std::string searched;
+    for (const fs::path& dir : profileDirs()) {
+        const fs::path named = dir / (nameOrFile + ".profile");
+        if (fs::is_regular_file(named))
+            return named.string();
+        searched += (searched.empty() ? "" : ", ") + dir.string();
+    }
+    throw UsageError("no profile \"" + nameOrFile + "\" (neither a file nor in " + searched + ")");
 }
 
 sim::Settings parse(int argc, char** argv) {

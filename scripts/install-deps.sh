@@ -4,11 +4,12 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-svg-dev libqt6svg6-dev
+  qt6-base-dev qt6-svg-dev
   libsnmp-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev googletest
   snmp snmpd atftp tftp-hpa tftpd-hpa curl python3 python3-pyftpdlib
   xvfb xauth x11-utils libcap2-bin iproute2 procps
+  dpkg-dev file lintian
 )
 
 sudo_cmd=()

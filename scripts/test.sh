@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with AddressSanitizer and UndefinedBehaviorSanitizer, and runs
-# every test.
+# every test; without arguments, then also builds the Debian package and runs what it holds
+# (scripts/package-check.sh). Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -9,5 +10,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
-cd build-test
-ctest --output-on-failure --parallel "$(nproc)" --timeout 600 "$@"
+(cd build-test && ctest --output-on-failure --parallel "$(nproc)" --timeout 600 "$@")
+if [ $# -eq 0 ]; then
+  bash scripts/package-check.sh
+fi

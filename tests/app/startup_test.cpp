@@ -3,6 +3,7 @@
 #include "snmplib/messages.h"
 #include "tests/support/files.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
@@ -487,6 +488,53 @@ TEST_F(MessageFiles, EmptyHelpDirectoryMeansErrmsgUnderTheWorkingDirectory) {
     app::loadMessageFiles(QString(), app::MessageFileLoad::FromHelpDirectory);
     QDir::setCurrent(saved);
     EXPECT_EQ(qv::messageText(qv::MessageTable::Common, 0), "from the working dir");
+}
+
+// The message files the package installs beside the module (app/errMSg/): the built-in texts one
+// per line, except the time-out's wording, which the installed class table has without its prefix.
+// Common texts are not shipped: a file cannot hold the line breaks of entries 9 to 11.
+TEST_F(MessageFiles, ShippedFilesHoldTheBuiltInTextsAndTheInstalledTimeOutWording) {
+    struct Shipped {
+        qv::MessageTable table;
+        const char* name;
+        int entries;
+    };
+    const Shipped shipped[] = {
+        {qv::MessageTable::SnmpStatus, "snmp.err", 19},
+        {qv::MessageTable::SnmpV3, "snmpv3.err", 17},
+        {qv::MessageTable::Usm, "snmpusm.err", 14},
+        {qv::MessageTable::SnmpClass, "snmpclass.err", 23},
+        {qv::MessageTable::Library, "qvsnmp.err", 29},
+        {qv::MessageTable::StatusTemplate, "snmp.msg", 2},
+    };
+    const QString source = QStringLiteral(KW_SOURCE_DIR "/app/");
+    for (const auto& f : shipped) {
+        QFile file(source + "errMSg/" + f.name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.name;
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        const auto nonBlank = std::count_if(
+            lines.begin(), lines.end(), [](const QByteArray& l) { return !l.trimmed().isEmpty(); });
+        EXPECT_EQ(nonBlank, f.entries) << f.name;
+    }
+    QStringList builtIn[std::size(shipped)];
+    for (std::size_t t = 0; t < std::size(shipped); ++t)
+        for (int i = 0; i < shipped[t].entries; ++i)
+            builtIn[t] << qv::messageText(shipped[t].table, i);
+    const QString commonBuiltIn = qv::messageText(qv::MessageTable::Common, 9);
+
+    app::loadMessageFiles(source, app::MessageFileLoad::BesideExecutable);
+    for (std::size_t t = 0; t < std::size(shipped); ++t) {
+        for (int i = 0; i < shipped[t].entries; ++i) {
+            const bool timeOut = shipped[t].table == qv::MessageTable::SnmpClass && i == 4;
+            EXPECT_EQ(qv::messageText(shipped[t].table, i),
+                      timeOut ? QStringLiteral("SNMP request timed out!") : builtIn[t][i])
+                << shipped[t].name << " entry " << i;
+        }
+    }
+    EXPECT_EQ(qv::MapResult(-5).code, -405);
+    EXPECT_EQ(qv::MapResult(-5).text, "SNMP request timed out!");
+    EXPECT_EQ(qv::messageText(qv::MessageTable::Common, 9), commonBuiltIn);
+    EXPECT_TRUE(commonBuiltIn.contains(u'\n'));
 }
 
 } // namespace
