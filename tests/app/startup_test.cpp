@@ -2,6 +2,7 @@
 #include "platform/registry.h"
 #include "snmplib/messages.h"
 #include "tests/support/files.h"
+#include "tests/support/sim_fixture.h"
 
 #include <algorithm>
 #include <functional>
@@ -507,7 +508,7 @@ TEST_F(MessageFiles, ShippedFilesHoldTheBuiltInTextsAndTheInstalledTimeOutWordin
         {qv::MessageTable::Library, "qvsnmp.err", 29},
         {qv::MessageTable::StatusTemplate, "snmp.msg", 2},
     };
-    const QString source = QStringLiteral(KW_SOURCE_DIR "/app/");
+    const QString source = kwtest::sourceDir() + QStringLiteral("/app/");
     for (const auto& f : shipped) {
         QFile file(source + "errMSg/" + f.name);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.name;

@@ -19,6 +19,10 @@ QString binDir() {
     return QStringLiteral(KW_BIN_DIR);
 }
 
+QString sourceDir() {
+    return QStringLiteral(KW_SOURCE_DIR);
+}
+
 namespace {
 
 constexpr int kAddressTaken = 3; // kw9100-sim's exit status when its port is in use

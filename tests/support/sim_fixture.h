@@ -45,9 +45,10 @@
 
 namespace kwtest {
 
-// The simulator program and the folder of the built programs.
+// The simulator program, the folder of the built programs and the source tree.
 QString simPath();
 QString binDir();
+QString sourceDir();
 
 struct SimOptions {
     SimOptions(QString profileName = "recent", double restart = 1)
