@@ -18,17 +18,21 @@
 #include "tables/main_window.h"
 
 #include "snmplib/error_codes.h"
+#include "snmplib/exchange.h"
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
-#include <QSvgWidget>
+#include <QSvgRenderer>
 #include <QTime>
+#include <QWindow>
 #include <utility>
 
 using namespace qv::code;
@@ -78,6 +82,18 @@ QLabel* makeLed(QWidget* parent, const char* name, const QString& role, QRect ge
     return led;
 }
 
+// The device picture, drawn once from its SVG: an LED that blinks repaints only its own square,
+// which shows this pixmap beneath it instead of drawing the whole picture again.
+QPixmap renderedPicture(const QString& path, QSize size) {
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QSvgRenderer(path).render(&painter, QRectF(QPointF(0, 0), size));
+    return pixmap;
+}
+
 void setVisibility(QAction* item, app::Visibility visible) {
     if (visible)
         item->setVisible(*visible);
@@ -122,7 +138,8 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
     LedStatus->start();
-    LedBlink->start();
+    blinking_ = true; // the start-up blink; its timer runs once the window is exposed
+    runBlinkTimer();
     Timer1->start();
 
     FormCreate();
@@ -148,10 +165,11 @@ void TMainForm::buildFrontPanel() {
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
 
-    auto* picture = new QSvgWidget(QStringLiteral(":/app/device.svg"), client);
+    auto* picture = new QLabel(client);
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setAccessibleName(QStringLiteral("Device front panel"));
     picture->setGeometry(kPictureX, 0, kPictureWidth, kPictureHeight);
+    picture->setPixmap(renderedPicture(QStringLiteral(":/app/device.svg"), picture->size()));
 
     const QColor green(0x2e, 0xe6, 0x4a);
     LED_WLan = makeLed(client, "LED_WLan", QStringLiteral("WLAN LED"), {89, 381, 7, 7}, green);
@@ -355,11 +373,23 @@ void TMainForm::stopCapabilityRefresh() {
 }
 
 void TMainForm::startPollAndProbe() {
-    pollRequest_ = std::make_unique<QvSNMPRequest>();
-    pollRequest_->vars = QvSNMPVarList(tmw::kPoll, SVT_SV, 0);
-    LedStatusTimer();
-    Timer1->start();
-    probeCapabilities();
+    // The window shows at once and stays painted while the probe's synchronous reads wait, which
+    // against a silent device takes many seconds; the menus, which its answers decide, wait.
+    menuBar()->setEnabled(false);
+    statusPanel_->setText(QStringLiteral("Asking %1 ...").arg(addressText_));
+    show();
+    windowHandle()->installEventFilter(this);
+    probing_ = true;
+    {
+        const qv::PaintWhileWaiting paint;
+        pollRequest_ = std::make_unique<QvSNMPRequest>();
+        pollRequest_->vars = QvSNMPVarList(tmw::kPoll, SVT_SV, 0);
+        LedStatusTimer();
+        Timer1->start();
+        probeCapabilities();
+    }
+    probing_ = false;
+    menuBar()->setEnabled(true);
 }
 
 // ---- Front-panel poll ------------------------------------------------------------------------
@@ -423,16 +453,65 @@ void TMainForm::powerLedOnly() {
 }
 
 void TMainForm::LedBlinkTimer() {
-    if (!LedBlink->isActive()) {
+    catchUpBlink();
+    if (!blinking_) {
         blinkCounter_ = 0;
-        LedBlink->start();
+        blinking_ = true;
+        runBlinkTimer();
     }
+    blinkStep();
+}
+
+void TMainForm::blinkStep() {
     LED_Power->setHidden(true);
     LED_Lan->setHidden(!LED_Lan->isHidden());
     if (blinkCounter_ % 4 == 0)
         LED_WLan->setHidden(!LED_WLan->isHidden());
-    if (++blinkCounter_ >= kBlinkTicks)
+    if (++blinkCounter_ >= kBlinkTicks) {
+        blinking_ = false;
         LedBlink->stop();
+        blinkPaused_.invalidate();
+    }
+}
+
+// The blink's timer wakes the process 33 times a second: it runs only while the window can be
+// seen. Otherwise the pause is timed, and the ticks held back are played at once when the window
+// shows again or a poll answer comes, so the LEDs and the counter are where the timer would have
+// left them.
+void TMainForm::runBlinkTimer() {
+    if (windowHandle() && windowHandle()->isExposed()) {
+        blinkPaused_.invalidate();
+        LedBlink->start();
+        return;
+    }
+    LedBlink->stop();
+    if (!blinkPaused_.isValid()) {
+        blinkPaused_.start();
+        blinkTicksPlayed_ = 0;
+    }
+}
+
+void TMainForm::catchUpBlink() {
+    if (!blinkPaused_.isValid())
+        return;
+    const qint64 due = blinkPaused_.elapsed() / std::max(1, LedBlink->interval());
+    while (blinking_ && blinkTicksPlayed_ < due) {
+        ++blinkTicksPlayed_;
+        blinkStep();
+    }
+}
+
+void TMainForm::exposureChanged(bool exposed) {
+    if (exposed)
+        catchUpBlink();
+    if (blinking_)
+        runBlinkTimer();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle())
+        exposureChanged(windowHandle()->isExposed());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- Capability flags ------------------------------------------------------------------------

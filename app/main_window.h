@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -78,6 +79,10 @@ public:
     TFM_Waiting* waitDialog() const { return waitDialog_; }
     int refreshCounter() const { return refreshCounter_; }
     int blinkCounter() const { return blinkCounter_; }
+    // A blink is under way (its timer runs only while the window is exposed).
+    bool blinking() const { return blinking_; }
+    // The capability probe of the start-up is running: the window is shown, the menus wait.
+    bool probing() const { return probing_; }
 
     // Handlers.
     void LedStatusTimer();   // poll tick
@@ -93,6 +98,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Exposure of the window: the blink pauses while nobody can see it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct FlagRequest;
@@ -116,6 +123,10 @@ private:
     void pollAnswer(const QvSNMPError& record);
     void showStatus(const QString& text, int code);
     void powerLedOnly();
+    void blinkStep();
+    void runBlinkTimer();
+    void catchUpBlink();
+    void exposureChanged(bool exposed);
     // The save request's SET of the variable its access leaves settable; the wait hook follows.
     void applySaveRequest();
     // After every set of the save request: a save opens the wait dialog.
@@ -151,6 +162,10 @@ private:
     QString statusText_;
     int statusCode_ = 0;
     int blinkCounter_ = 0;
+    bool blinking_ = false;
+    QElapsedTimer blinkPaused_;   // since the blink's timer paused for a window nobody sees
+    qint64 blinkTicksPlayed_ = 0; // of the ticks held back since then
+    bool probing_ = false;
     int refreshCounter_ = 0;
     int probeOutstanding_ = 0; // first answers of the start-up probe still to come
 };

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QPointer>
@@ -379,6 +380,7 @@ public:
     ExchangeResult wait(ExchangeId id);
     void cancel(ExchangeId id);
     int pendingCount() const;
+    int& paintWhileWaiting() { return paintWhileWaiting_; }
 
     void answered(ExchangeId id, int op, netsnmp_session* session, netsnmp_pdu* pdu);
     void probeAnswered(Slot* slot, int op, netsnmp_session* session, netsnmp_pdu* pdu);
@@ -402,6 +404,8 @@ private:
     QTimer* timer_ = nullptr;
     bool delivering_ = false;
     bool deliveryScheduled_ = false;
+    int waiting_ = 0;           // synchronous exchanges waiting (nested through a repaint)
+    int paintWhileWaiting_ = 0; // PaintWhileWaiting objects alive
 };
 
 QPointer<Engine>& enginePointer() {
@@ -791,6 +795,16 @@ void Engine::finish(ExchangeId id, ExchangeResult result) {
 }
 
 ExchangeResult Engine::wait(ExchangeId id) {
+    // A repaint between reads must not run an asynchronous answer's handler in the middle of
+    // the caller's exchange: deliveries resume when the wait is over.
+    ++waiting_;
+    struct Done {
+        int& count;
+        ~Done() { --count; }
+    } done{waiting_};
+    constexpr long kRepaintSliceUs = 10000;
+    constexpr auto kRepaintOnly = QEventLoop::ExcludeUserInputEvents |
+                                  QEventLoop::ExcludeSocketNotifiers | QEventLoop::X11ExcludeTimers;
     Slot* slot = pending_.at(id).slot;
     while (!pending_.at(id).done) {
         fd_set fds;
@@ -804,19 +818,26 @@ ExchangeResult Engine::wait(ExchangeId id) {
             finish(id, failure(resultInternal));
             break;
         }
+        const bool repaint = paintWhileWaiting_ > 0;
+        if (repaint && (tv.tv_sec > 0 || tv.tv_usec > kRepaintSliceUs))
+            tv = timeval{0, kRepaintSliceUs};
         const int n = select(maxFd, &fds, nullptr, nullptr, &tv);
         if (n > 0)
             snmp_sess_read(slot->session, &fds);
         else if (n == 0)
-            snmp_sess_timeout(slot->session);
+            snmp_sess_timeout(slot->session); // retransmits or times out only what is due
         else if (errno != EINTR) {
             finish(id, failure(resultInternal));
             break;
         }
+        if (repaint && !pending_.at(id).done)
+            QCoreApplication::processEvents(kRepaintOnly);
     }
     ExchangeResult result = std::move(pending_.at(id).result);
     pending_.erase(id);
     arm();
+    if (!ready_.empty())
+        scheduleDelivery();
     return result;
 }
 
@@ -886,7 +907,7 @@ void Engine::scheduleDelivery() {
 // does not start the next one; the loop below picks it up when the handler returns.
 void Engine::deliver() {
     deliveryScheduled_ = false;
-    if (delivering_)
+    if (delivering_ || waiting_ > 0)
         return;
     delivering_ = true;
     struct Reset {
@@ -1046,6 +1067,15 @@ SendOutcome sendAsync(const Target& target, PduKind kind, const QList<VarBind>& 
 void cancelExchange(ExchangeId id) {
     if (Engine* e = enginePointer())
         e->cancel(id);
+}
+
+PaintWhileWaiting::PaintWhileWaiting() {
+    ++engine().paintWhileWaiting();
+}
+
+PaintWhileWaiting::~PaintWhileWaiting() {
+    if (Engine* e = enginePointer())
+        --e->paintWhileWaiting();
 }
 
 int pendingExchanges() {

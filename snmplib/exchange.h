@@ -117,6 +117,19 @@ void cancelExchange(ExchangeId id);
 // Asynchronous exchanges whose handler has not been called or cancelled yet.
 int pendingExchanges();
 
+// While one lives, a synchronous exchange keeps the windows painted while it waits for its
+// answer: every few milliseconds it lets the application handle window-system and posted events,
+// but no user input, no timer and no socket notification, and no answer of an asynchronous
+// exchange is delivered meanwhile. So the requests, their order and what the code around them
+// sees are those of a blocking wait; only the windows repaint.
+class PaintWhileWaiting {
+public:
+    PaintWhileWaiting();
+    ~PaintWhileWaiting();
+    PaintWhileWaiting(const PaintWhileWaiting&) = delete;
+    PaintWhileWaiting& operator=(const PaintWhileWaiting&) = delete;
+};
+
 namespace detail {
 // Used by CreateSession: starts the SNMP engine once (no MIB loading, no persistent state).
 // False when no UDP endpoint can be opened.

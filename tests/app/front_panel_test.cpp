@@ -2,11 +2,14 @@
 // refresh, menus that follow the device's capabilities.
 #include "tests/support/device_window.h"
 
+#include <ostream>
 #include <QAction>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -17,7 +20,7 @@ constexpr int kWaitMs = 15000;
 
 class FrontPanel : public DeviceWindow {};
 
-TEST_F(FrontPanel, AnAnsweringDeviceGetsATimedStatusLineAndBlinkingLeds) {
+TEST_F(FrontPanel, AnAnsweringDeviceGetsATimedStatusLineEveryPoll) {
     start("recent");
     ASSERT_TRUE(SimDevice::waitUntil([&] { return !form->statusText().isEmpty(); }, kWaitMs));
     const QRegularExpression line(
@@ -37,20 +40,88 @@ TEST_F(FrontPanel, AnAnsweringDeviceGetsATimedStatusLineAndBlinkingLeds) {
             return polls >= 3;
         },
         kWaitMs));
+}
 
-    // A blink toggles the LAN LED on every tick and the wireless LED on every fourth.
-    QTimer* blink = form->findChild<QTimer*>("LedBlink");
-    ASSERT_TRUE(SimDevice::waitUntil([&] { return !blink->isActive(); }, kWaitMs));
-    const bool lan = lit("LED_Lan");
-    const bool wlan = lit("LED_WLan");
-    form->LedBlinkTimer(); // tick 0 of a new blink
-    EXPECT_TRUE(blink->isActive());
-    EXPECT_EQ(lit("LED_Lan"), !lan);
-    EXPECT_EQ(lit("LED_WLan"), !wlan);
-    form->LedBlinkTimer(); // tick 1
-    EXPECT_EQ(lit("LED_Lan"), lan);
-    EXPECT_EQ(lit("LED_WLan"), !wlan);
-    EXPECT_FALSE(lit("LED_Power"));
+// The LEDs as a blink leaves them after each of its ticks: the power LED out, the LAN LED changed
+// at every tick, the wireless LED at every fourth (counting from tick 0), and after tick 99 the
+// timer stopped with the LEDs left as they are.
+struct LedStates {
+    bool power;
+    bool lan;
+    bool wlan;
+    bool operator==(const LedStates&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const LedStates& s) {
+    return out << "power " << s.power << " lan " << s.lan << " wlan " << s.wlan;
+}
+
+class Blink : public DeviceWindow {
+protected:
+    // The poll held back (it would start blinks of its own) and no blink running: the ticks
+    // below are the test's alone. Nothing processes events between them.
+    void startQuiet() {
+        start("recent");
+        QTimer* poll = form->findChild<QTimer*>("LedStatus");
+        // The poll's timer runs only while no poll is outstanding.
+        ASSERT_TRUE(SimDevice::waitUntil(
+            [&] { return form->statusCode() == 0 && poll->isActive(); }, kWaitMs));
+        poll->stop();
+        ASSERT_TRUE(SimDevice::waitUntil([&] { return !form->blinking(); }, kWaitMs));
+        blinkTimer = form->findChild<QTimer*>("LedBlink");
+    }
+    LedStates leds() const { return {lit("LED_Power"), lit("LED_Lan"), lit("LED_WLan")}; }
+    static LedStates afterTicks(LedStates before, int ticks) {
+        return {false, ticks % 2 ? !before.lan : before.lan,
+                ((ticks + 3) / 4) % 2 ? !before.wlan : before.wlan};
+    }
+    QTimer* blinkTimer = nullptr;
+};
+
+TEST_F(Blink, EveryTickSetsTheLedsAsThePanelShowsThemAndTheHundredthEndsTheBlink) {
+    startQuiet();
+    const LedStates before = leds();
+    for (int tick = 0; tick < 100; ++tick) {
+        form->LedBlinkTimer();
+        ASSERT_EQ(leds(), afterTicks(before, tick + 1)) << "tick " << tick;
+        ASSERT_EQ(form->blinkCounter(), tick + 1);
+        ASSERT_EQ(blinkTimer->isActive(), tick < 99) << "tick " << tick;
+    }
+    // The blink ended: LAN as before it, wireless inverted, power out.
+    EXPECT_EQ(leds(), (LedStates{false, before.lan, !before.wlan}));
+    EXPECT_FALSE(form->blinking());
+
+    // The next answer starts a new blink from tick 0.
+    form->LedBlinkTimer();
+    EXPECT_EQ(form->blinkCounter(), 1);
+    EXPECT_TRUE(blinkTimer->isActive());
+}
+
+TEST_F(Blink, AWindowNobodySeesHoldsTheTimerAndCatchesUpWhenShown) {
+    startQuiet();
+    const LedStates before = leds();
+    form->hide();
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return !form->windowHandle()->isExposed(); }, kWaitMs));
+
+    // A poll answer starts a blink: its first tick is played, the timer waits for the window.
+    form->LedBlinkTimer();
+    QElapsedTimer since;
+    since.start();
+    EXPECT_TRUE(form->blinking());
+    EXPECT_FALSE(blinkTimer->isActive());
+    EXPECT_EQ(leds(), afterTicks(before, 1));
+    // Longer than the rest of the blink: nothing ticks meanwhile.
+    const int blinkMs = 100 * blinkTimer->interval();
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return since.elapsed() > blinkMs + 50; }, kWaitMs));
+    EXPECT_EQ(form->blinkCounter(), 1);
+
+    // Shown again, the held-back ticks are played at once: the blink has run out.
+    form->show();
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return form->windowHandle()->isExposed(); }, kWaitMs));
+    EXPECT_FALSE(form->blinking());
+    EXPECT_FALSE(blinkTimer->isActive());
+    EXPECT_EQ(form->blinkCounter(), 100);
+    EXPECT_EQ(leds(), afterTicks(before, 100));
 }
 
 TEST_F(FrontPanel, ASilentDeviceLightsThePowerLedOnlyUntilItAnswersAgain) {
