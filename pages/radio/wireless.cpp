@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,159 +22,64 @@ namespace tw = tables::wireless;
 
 QString TFM_Wirless::savedChannel;
 
-namespace {
+TFM_Wirless::TFM_Wirless(QWidget* owner) : FormPage(owner) {
+    StatusPanel = pages::addStatusPanel(ui->StatusBar);
+    Ed_Keya = {ui->Ed_Key1a, ui->Ed_Key2a, ui->Ed_Key3a, ui->Ed_Key4a};
+    CB_MultEncyt = {ui->CB_MultEncyt1, ui->CB_MultEncyt2, ui->CB_MultEncyt3, ui->CB_MultEncyt4,
+                    ui->CB_MultEncyt5, ui->CB_MultEncyt6, ui->CB_MultEncyt7};
+    CB_MultiAuth = {ui->CB_MultiAuth1, ui->CB_MultiAuth2, ui->CB_MultiAuth3, ui->CB_MultiAuth4,
+                    ui->CB_MultiAuth5, ui->CB_MultiAuth6, ui->CB_MultiAuth7};
+    Guest_ComboBox = {ui->Guest1_ComboBox, ui->Guest2_ComboBox, ui->Guest3_ComboBox};
+    GuestEncry_ComboBox = {ui->GuestEncry1_ComboBox, ui->GuestEncry2_ComboBox,
+                           ui->GuestEncry3_ComboBox};
+    GuestKeyIndex_ComboBox = {ui->GuestKeyIndex1_ComboBox, ui->GuestKeyIndex2_ComboBox,
+                              ui->GuestKeyIndex3_ComboBox};
+    Ed_ReMAddra = {ui->Ed_ReMAddra0, ui->Ed_ReMAddra1, ui->Ed_ReMAddra2, ui->Ed_ReMAddra3,
+                   ui->Ed_ReMAddra4, ui->Ed_ReMAddra5, ui->Ed_ReMAddra6, ui->Ed_ReMAddra7};
 
-// Designed geometry of the form; the compact layout takes 480 pixels off its height.
-constexpr int kFormWidth = 600;
-constexpr int kDesignedPageHeight = 605;
-constexpr int kDesignedButtonsTop = 612;
-constexpr int kDesignedFormHeight = 687;
-constexpr int kCompactShrink = 480;
-constexpr int kStatusHeight = 22;
+    // The second radio stays hidden: the module manages radio instance 1 only.
+    ui->PC_Wirless->setTabVisible(1, false);
+    ui->PC_Wirless->setTabEnabled(1, false);
+    ui->PC_Wirless->setTabText(0, QStringLiteral("IEEE 802.11g"));
+    ui->CB_SuperMode_jp->addItems({QStringLiteral("Disable"), QStringLiteral("Enable")});
+    // The survey's hidden columns keep width 0.
+    ui->SiteServeyListView->header()->setMinimumSectionSize(0);
+    ui->SiteServeyListView->header()->setStretchLastSection(false);
 
-template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
+    handle(ui->Bt_Apply, &QPushButton::clicked, &TFM_Wirless::Bt_ApplyClick);
+    handle(ui->Bt_Refresh, &QPushButton::clicked, &TFM_Wirless::Bt_RefreshClick);
+    handle(ui->Bt_Close, &QPushButton::clicked, &TFM_Wirless::Bt_CloseClick);
+    handle(ui->CB_Chana, &QComboBox::activated, &TFM_Wirless::CB_ChanaChange);
+    handle(ui->AD_SuperMode, &QComboBox::activated, &TFM_Wirless::AD_SuperModeChange);
+    handle(ui->CB_SuperMode_jp, &QComboBox::activated, &TFM_Wirless::CB_SuperMode_jpChange);
+    handle(ui->CB_AuSc, &QCheckBox::clicked, &TFM_Wirless::CB_AuScChange);
+    handle(ui->ED_APModeTempComboBox, &QComboBox::activated,
+           &TFM_Wirless::ED_APModeTempComboBoxtestChange);
+    handle(ui->Ed_SecAuthaTemp, &QComboBox::activated, &TFM_Wirless::Ed_SecAuthaTempChange);
+    handle(ui->Ed_SecAutha, &QComboBox::activated, &TFM_Wirless::Ed_SecAuthaChange);
+    handle(ui->Ed_SecEncypa, &QComboBox::activated, &TFM_Wirless::Ed_SecEncypaChange);
+    handle(ui->Ed_KeyType, &QComboBox::activated, &TFM_Wirless::Ed_KeyTypeChange);
+    handle(ui->Ed_KeySize, &QComboBox::activated, &TFM_Wirless::Ed_KeySizeChange);
+    handle(ui->Ed_SecValKeya, &QComboBox::activated, &TFM_Wirless::Ed_SecValKeyaChange);
+    handle(ui->CB_AcntEnable, &QComboBox::activated, &TFM_Wirless::CB_AcntEnableChange);
+    handle(ui->CB_SecRadiusMode, &QComboBox::activated, &TFM_Wirless::CB_SecRadiusModeChange);
+    handle(ui->CB_SecAccountMode, &QComboBox::activated, &TFM_Wirless::CB_SecAccountModeChange);
+    handle(ui->SiteScan, &QPushButton::clicked, &TFM_Wirless::SiteScanClick);
+    handle(ui->SiteServeyListView, &QTreeWidget::itemClicked,
+           &TFM_Wirless::SiteServeyListViewClick);
 
-// A caption for `buddy`; the control is announced with it.
-QLabel* caption(QWidget* parent, const char* name, const QString& text, int x, int y,
-                QWidget* buddy) {
-    auto* label = make<QLabel>(parent, name, x, y, 0, 18);
-    label->setText(text);
-    label->adjustSize();
-    if (buddy) {
-        label->setBuddy(buddy);
-        buddy->setAccessibleName(text.trimmed());
-    }
-    return label;
-}
-
-QLineEdit* hiddenEdit(QWidget* parent, const char* name) {
-    auto* edit = make<QLineEdit>(parent, name, 0, 0, 10, 10);
-    edit->hide();
-    return edit;
-}
-
-QComboBox* hiddenCombo(QWidget* parent, const char* name) {
-    auto* combo = make<QComboBox>(parent, name, 0, 0, 10, 10);
-    combo->hide();
-    return combo;
-}
-
-} // namespace
-
-TFM_Wirless::TFM_Wirless(QWidget* owner) : pages::Page(owner) {
-    setWindowTitle(QStringLiteral("Home \\ Wireless"));
-    buildControls();
     // Construction: SSIDs at most 32 characters, accounting hidden until the device offers it.
-    QvEditHooks::of(*Ed_SSIDa).setMaxLength(32);
-    QvEditHooks::of(*Ed_SSIDg).setMaxLength(32);
-    for (QWidget* w : std::initializer_list<QWidget*>{CB_AcntEnable, Ed_AcntServer, Ed_AcntPort,
-                                                      Label25, Label5, Label26})
+    QvEditHooks::of(*ui->Ed_SSIDa).setMaxLength(32);
+    QvEditHooks::of(*ui->Ed_SSIDg).setMaxLength(32);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui->CB_AcntEnable, ui->Ed_AcntServer, ui->Ed_AcntPort,
+                                         ui->Label25, ui->Label5, ui->Label26})
         w->hide();
     keepOpenWhile([this] { return !surveyIdle; });
     FormCreate();
 }
 
 TFM_Wirless::~TFM_Wirless() = default;
-
-void TFM_Wirless::buildControls() {
-    setFixedSize(kFormWidth, kDesignedFormHeight);
-    PC_Wirless = make<QTabWidget>(this, "PC_Wirless", 0, 0, kFormWidth, kDesignedPageHeight);
-    TS_11a = new QWidget;
-    TS_11a->setObjectName(QStringLiteral("TS_11a"));
-    TS_11g = new QWidget;
-    TS_11g->setObjectName(QStringLiteral("TS_11g"));
-    PC_Wirless->addTab(TS_11a, QStringLiteral("IEEE 802.11a"));
-    PC_Wirless->addTab(TS_11g, QStringLiteral("IEEE 802.11g"));
-    // The second radio stays hidden: the module manages radio instance 1 only.
-    PC_Wirless->setTabVisible(1, false);
-    PC_Wirless->setTabEnabled(1, false);
-    PC_Wirless->setTabText(0, QStringLiteral("IEEE 802.11g"));
-
-    QWidget* a = TS_11a;
-    Ed_SSIDa = make<QLineEdit>(a, "Ed_SSIDa", 125, 20, 150, 21);
-    Label1 = caption(a, "Label1", QStringLiteral("SSID"), 10, 22, Ed_SSIDa);
-    ED_APModeTempComboBox = make<QComboBox>(a, "ED_APModeTempComboBox", 125, 48, 150, 22);
-    ED_ApMode = caption(a, "ED_ApMode", QStringLiteral("AP Mode"), 10, 52, ED_APModeTempComboBox);
-    CB_SSIDBcasta = make<QComboBox>(a, "CB_SSIDBcasta", 125, 78, 150, 22);
-    Label2 = caption(a, "Label2", QStringLiteral("SSID Broadcast "), 10, 82, CB_SSIDBcasta);
-    AD_SuperMode = make<QComboBox>(a, "AD_SuperMode", 125, 103, 150, 22);
-    Label24 = caption(a, "Label24", QStringLiteral("Super G Mode"), 10, 106, AD_SuperMode);
-    CB_SuperMode_jp = make<QComboBox>(a, "CB_SuperMode_jp", 125, 103, 150, 22);
-    CB_SuperMode_jp->addItems({QStringLiteral("Disable"), QStringLiteral("Enable")});
-    for (QWidget* w : std::initializer_list<QWidget*>{AD_SuperMode, Label24, CB_SuperMode_jp})
-        w->hide();
-
-    CB_Chana = make<QComboBox>(a, "CB_Chana", 380, 20, 60, 22);
-    Label3 = caption(a, "Label3", QStringLiteral("Channel"), 290, 22, CB_Chana);
-    Ed_RaFreqa = make<QLineEdit>(a, "Ed_RaFreqa", 445, 22, 40, 18);
-    Ed_RaFreqa->setReadOnly(true);
-    Ed_RaFreqa->setFrame(false);
-    Label9 = caption(a, "Label9", QStringLiteral("GHz"), 487, 22, nullptr);
-    Ed_RaFreqa->setAccessibleName(QStringLiteral("Frequency (GHz)"));
-    CbxRadio = make<QComboBox>(a, "CbxRadio", 380, 48, 80, 22);
-    Lab_Radio = caption(a, "Lab_Radio", QStringLiteral("Radio"), 290, 52, CbxRadio);
-    CB_AuSc = make<QCheckBox>(a, "CB_AuSc", 290, 80, 180, 20);
-    CB_AuSc->setText(QStringLiteral("Auto Channel Scan"));
-
-    Ed_Chana = hiddenEdit(a, "Ed_Chana");
-    Ed_ChanLista = hiddenEdit(a, "Ed_ChanLista");
-    Ed_DynChLista = hiddenEdit(a, "Ed_DynChLista");
-    Ed_StatChLista = hiddenEdit(a, "Ed_StatChLista");
-    ED_APModeComboBox = hiddenCombo(a, "ED_APModeComboBox");
-    CB_bgModea = hiddenCombo(a, "CB_bgModea");
-    CB_gmultioverwds = hiddenCombo(a, "CB_gmultioverwds");
-
-    QWidget* g = TS_11g;
-    Ed_SSIDg = make<QLineEdit>(g, "Ed_SSIDg", 125, 20, 150, 21);
-    CB_SSIDBcastg = make<QComboBox>(g, "CB_SSIDBcastg", 125, 78, 150, 22);
-    CB_Chang = make<QComboBox>(g, "CB_Chang", 380, 20, 60, 22);
-    Ed_RaFreqg = make<QLineEdit>(g, "Ed_RaFreqg", 445, 22, 40, 18);
-    Ed_Chang = hiddenEdit(g, "Ed_Chang");
-    Ed_ChanListg = hiddenEdit(g, "Ed_ChanListg");
-
-    buildSecurityControls();
-    buildApModeControls();
-    buildHiddenMultiControls();
-
-    Bt_Apply = make<QPushButton>(this, "Bt_Apply", 190, kDesignedButtonsTop, 75, 25);
-    Bt_Apply->setText(QStringLiteral("Apply"));
-    Bt_Refresh = make<QPushButton>(this, "Bt_Refresh", 270, kDesignedButtonsTop, 75, 25);
-    Bt_Refresh->setText(QStringLiteral("Refresh"));
-    Bt_Close = make<QPushButton>(this, "Bt_Close", 350, kDesignedButtonsTop, 75, 25);
-    Bt_Close->setText(QStringLiteral("Cancel"));
-    Bt_Apply->setAutoDefault(false);
-    Bt_Refresh->setAutoDefault(false);
-    Bt_Close->setAutoDefault(false);
-    StatusBar = make<QStatusBar>(this, "StatusBar", 0, kDesignedFormHeight - kStatusHeight,
-                                 kFormWidth, kStatusHeight);
-    StatusBar->setSizeGripEnabled(false);
-    StatusPanel = new QLabel(StatusBar);
-    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
-    StatusBar->addWidget(StatusPanel, 1);
-
-    connect(Bt_Apply, &QPushButton::clicked, this, &TFM_Wirless::Bt_ApplyClick);
-    connect(Bt_Refresh, &QPushButton::clicked, this, &TFM_Wirless::Bt_RefreshClick);
-    connect(Bt_Close, &QPushButton::clicked, this, &TFM_Wirless::Bt_CloseClick);
-    connect(CB_Chana, &QComboBox::activated, this, &TFM_Wirless::CB_ChanaChange);
-    connect(AD_SuperMode, &QComboBox::activated, this, &TFM_Wirless::AD_SuperModeChange);
-    connect(CB_SuperMode_jp, &QComboBox::activated, this, &TFM_Wirless::CB_SuperMode_jpChange);
-    connect(CB_AuSc, &QCheckBox::clicked, this, &TFM_Wirless::CB_AuScChange);
-    connect(ED_APModeTempComboBox, &QComboBox::activated, this,
-            &TFM_Wirless::ED_APModeTempComboBoxtestChange);
-}
-
-void TFM_Wirless::placeButtonsBelow(int pageControlHeight, int buttonsTop, int formHeight) {
-    PC_Wirless->resize(kFormWidth, pageControlHeight);
-    for (QPushButton* b : {Bt_Apply, Bt_Refresh, Bt_Close})
-        b->move(b->x(), buttonsTop);
-    setFixedSize(kFormWidth, formHeight);
-    StatusBar->setGeometry(0, formHeight - kStatusHeight, kFormWidth, kStatusHeight);
-}
 
 bool TFM_Wirless::FormCloseQuery() {
     return pages::Page::FormCloseQuery();
@@ -198,23 +104,23 @@ void TFM_Wirless::FormCreate() {
     fullLayout = pages::flagText(pages::flags::ifMultiSSID_Edit) == QLatin1String("1");
 
     // The radio list and the lists every layout has.
-    radio_ = addRequest(tw::kRadio, {.kind = MVT_SV, .status = StatusBar});
+    radio_ = addRequest(tw::kRadio, {.kind = MVT_SV, .status = ui->StatusBar});
     bgMode_ = addRequest(tw::kBgModeList);
-    bgMode_->BindComboBox(0, CB_bgModea);
+    bgMode_->BindComboBox(0, ui->CB_bgModea);
     if (rogue_ == 0 || rogue_ == 1) {
         superG_ = addRequest(rogue_ == 0 ? std::span(tw::kSuperG0) : std::span(tw::kSuperG1));
-        superG_->BindComboBox(0, AD_SuperMode);
+        superG_->BindComboBox(0, ui->AD_SuperMode);
     }
     // A display string: "%s" keeps the blanks between the channels.
     dynChannels_ = addRequest(tw::kDynamicChannels);
-    dynChannels_->BindFormat(0, "%s", Ed_DynChLista);
+    dynChannels_->BindFormat(0, "%s", ui->Ed_DynChLista);
     statChannels_ = addRequest(tw::kStaticChannels);
-    statChannels_->BindFormat(0, "%s", Ed_StatChLista);
+    statChannels_->BindFormat(0, "%s", ui->Ed_StatChLista);
     radioOnOff_ = addRequest(tw::kRadioOnOff, {.kind = MVT_SV});
-    radioOnOff_->BindComboBox(0, CbxRadio);
+    radioOnOff_->BindComboBox(0, ui->CbxRadio);
     multiOverWds_ = addRequest(tw::kMultiOverWds, {.kind = MVT_SV});
     multiOverWds_->timeout = 5000;
-    multiOverWds_->BindComboBox(0, CB_gmultioverwds);
+    multiOverWds_->BindComboBox(0, ui->CB_gmultioverwds);
 
     // 1. Layout, with the lists of the full layout.
     if (fullLayout) {
@@ -229,28 +135,28 @@ void TFM_Wirless::FormCreate() {
 
     try {
         // 2. Radio list: the visible tab's controls only.
-        radio_->BindFormat(0, "%s", Ed_SSIDa);
-        radio_->BindComboBox(1, CB_SSIDBcasta);
-        radio_->BindFormat(2, "%s", Ed_Chana);
-        radio_->BindFormat(3, "%s", Ed_ChanLista);
-        radio_->BindFormat(4, "%s", Ed_RaFreqa);
+        radio_->BindFormat(0, "%s", ui->Ed_SSIDa);
+        radio_->BindComboBox(1, ui->CB_SSIDBcasta);
+        radio_->BindFormat(2, "%s", ui->Ed_Chana);
+        radio_->BindFormat(3, "%s", ui->Ed_ChanLista);
+        radio_->BindFormat(4, "%s", ui->Ed_RaFreqa);
         for (int i = tw::kRadioInstanceItems; i < radio_->vars.count(); ++i)
             radio_->vars.item(i).access = QvAccess::invalid;
         readRadio();
 
         // 3. b/g mode decides which Super G selector is in charge.
         if (bgMode_->Refresh()) {
-            if (CB_bgModea->currentText() == QLatin1String("11b only")) {
+            if (ui->CB_bgModea->currentText() == QLatin1String("11b only")) {
                 if (turbo_ != 0) {
-                    AD_SuperMode->setCurrentIndex(2);
-                    AD_SuperMode->setEnabled(false);
+                    ui->AD_SuperMode->setCurrentIndex(2);
+                    ui->AD_SuperMode->setEnabled(false);
                 } else {
-                    CB_SuperMode_jp->setCurrentIndex(0);
-                    CB_SuperMode_jp->setEnabled(false);
+                    ui->CB_SuperMode_jp->setCurrentIndex(0);
+                    ui->CB_SuperMode_jp->setEnabled(false);
                 }
             } else {
-                AD_SuperMode->setEnabled(turbo_ != 0);
-                CB_SuperMode_jp->setEnabled(turbo_ == 0);
+                ui->AD_SuperMode->setEnabled(turbo_ != 0);
+                ui->CB_SuperMode_jp->setEnabled(turbo_ == 0);
             }
         }
         // 4. Super G.
@@ -267,42 +173,30 @@ void TFM_Wirless::FormCreate() {
         // 7.
         AD_SuperModeChange();
         ED_APModeTempComboBoxtestChange();
-        pages::fillChannelCombo(CB_Chang, Ed_ChanListg->text(), Ed_Chang->text());
-        QvEditHooks::of(*Ed_SSIDa).setMaxLength(32);
-        QvEditHooks::of(*Ed_SSIDg).setMaxLength(32);
+        pages::fillChannelCombo(ui->CB_Chang, ui->Ed_ChanListg->text(), ui->Ed_Chang->text());
+        QvEditHooks::of(*ui->Ed_SSIDa).setMaxLength(32);
+        QvEditHooks::of(*ui->Ed_SSIDg).setMaxLength(32);
     } catch (const std::exception& e) {
-        pages::showStatus(StatusBar, QString::fromUtf8(e.what()));
+        pages::showStatus(ui->StatusBar, QString::fromUtf8(e.what()));
     }
 }
 
 void TFM_Wirless::compactLayout() {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             CB_AuSc, GroupBox1, GroupBox2, GroupBox3, Authentication, Ed_SecAutha, Ed_SecAuthaTemp,
-             GroupBox4, GroupBox5, GroupBox6, GroupBox7, ED_ApMode, ED_APModeTempComboBox})
+             ui->CB_AuSc, ui->GroupBox1, ui->GroupBox2, ui->GroupBox3, ui->Authentication,
+             ui->Ed_SecAutha, ui->Ed_SecAuthaTemp, ui->GroupBox4, ui->GroupBox5, ui->GroupBox6,
+             ui->GroupBox7, ui->ED_ApMode, ui->ED_APModeTempComboBox})
         w->hide();
-    Label2->move(Label2->x(), Label2->y() - 20);
-    CB_SSIDBcasta->move(CB_SSIDBcasta->x(), CB_SSIDBcasta->y() - 20);
-    Label24->move(Label24->x(), Label24->y() - 10);
-    AD_SuperMode->move(AD_SuperMode->x(), AD_SuperMode->y() - 10);
-    CB_SuperMode_jp->move(CB_SuperMode_jp->x(), AD_SuperMode->y());
-    placeButtonsBelow(PC_Wirless->height() - kCompactShrink, Bt_Apply->y() - kCompactShrink,
-                      height() - kCompactShrink);
 }
 
 void TFM_Wirless::fullLayoutLists() {
-    Label2->move(Label2->x(), 82);
-    CB_SSIDBcasta->move(CB_SSIDBcasta->x(), 78);
-    Label24->move(Label24->x(), 106);
-    AD_SuperMode->move(AD_SuperMode->x(), 103);
-    CB_SuperMode_jp->move(CB_SuperMode_jp->x(), AD_SuperMode->y());
-
     // Auto channel scan: offered when the device answers for it (a device without it is not
     // at fault, so its absence is not reported).
     autoScan_ = addRequest(tw::kAutoChannelScan, {.kind = MVT_SV});
     autoScan_->silentFailures = true;
-    autoScan_->BindControl(0, CB_AuSc);
+    autoScan_->BindControl(0, ui->CB_AuSc);
     autoScanSupported = autoScan_->Refresh();
-    CB_AuSc->setVisible(autoScanSupported);
+    ui->CB_AuSc->setVisible(autoScanSupported);
 
     buildApModeList();
     buildSecurityLists();
@@ -310,18 +204,20 @@ void TFM_Wirless::fullLayoutLists() {
     buildMultiSecurityLists();
     keySizeAndTypeItems();
 
-    QvEditHooks::of(*Ed_SSIDa).setMaxLength(32);
-    QvEditHooks::of(*Ed_SSID).setMaxLength(32);
+    QvEditHooks::of(*ui->Ed_SSIDa).setMaxLength(32);
+    QvEditHooks::of(*ui->Ed_SSID).setMaxLength(32);
     for (QLineEdit* e : Ed_ReMAddra)
         QvEditHooks::of(*e).setMaxLength(12);
-    QvEditHooks::of(*Ed_RoMAddra0).setMaxLength(12);
-    for (QLineEdit* e : {GroupKeyEdit, GroupKeyPSKEdit})
+    QvEditHooks::of(*ui->Ed_RoMAddra0).setMaxLength(12);
+    for (QLineEdit* e : {ui->GroupKeyEdit, ui->GroupKeyPSKEdit})
         QvEditHooks::of(*e).setMaxLength(7);
-    for (QLineEdit* e : {RadiusServerEdit, Ed_SecRadiusServer, Ed_SecAccountServer, Ed_AcntServer})
+    for (QLineEdit* e :
+         {ui->RadiusServerEdit, ui->Ed_SecRadiusServer, ui->Ed_SecAccountServer, ui->Ed_AcntServer})
         QvEditHooks::of(*e).setMaxLength(15);
-    for (QLineEdit* e : {RadiusSecretEdit, Ed_SecRadiusSecret, PassPhrasePSKEdit})
+    for (QLineEdit* e : {ui->RadiusSecretEdit, ui->Ed_SecRadiusSecret, ui->PassPhrasePSKEdit})
         QvEditHooks::of(*e).setMaxLength(64);
-    for (QLineEdit* e : {RadiusportEdit, Ed_SecRadiusport, Ed_SecAccountPort, Ed_AcntPort})
+    for (QLineEdit* e :
+         {ui->RadiusportEdit, ui->Ed_SecRadiusport, ui->Ed_SecAccountPort, ui->Ed_AcntPort})
         QvEditHooks::of(*e).setMaxLength(5);
 
     apModeSelectorFill();
@@ -334,16 +230,16 @@ void TFM_Wirless::fullLayoutLists() {
 // list gets channels 1 to 11, so that Apply never writes an empty channel.
 void TFM_Wirless::readRadio() {
     radio_->Refresh();
-    savedChannel = Ed_Chana->text();
-    if (Ed_ChanLista->text().isEmpty())
-        Ed_ChanLista->setText(pages::kDefaultChannelList);
+    savedChannel = ui->Ed_Chana->text();
+    if (ui->Ed_ChanLista->text().isEmpty())
+        ui->Ed_ChanLista->setText(pages::kDefaultChannelList);
 }
 
 void TFM_Wirless::readChannelLists() {
     if (!dynChannels_->Refresh())
-        Ed_DynChLista->setText(QStringLiteral("6"));
+        ui->Ed_DynChLista->setText(QStringLiteral("6"));
     if (!statChannels_->Refresh())
-        Ed_StatChLista->setText(QStringLiteral("6"));
+        ui->Ed_StatChLista->setText(QStringLiteral("6"));
 }
 
 bool TFM_Wirless::fillChannels(QLineEdit* list, QComboBox* combo, QLineEdit* value) {
@@ -352,44 +248,44 @@ bool TFM_Wirless::fillChannels(QLineEdit* list, QComboBox* combo, QLineEdit* val
 
 // The hidden Japanese selector shows the Super G entry of the same text, else "Enable".
 void TFM_Wirless::mirrorSuperMode() {
-    const int i = CB_SuperMode_jp->findText(AD_SuperMode->currentText());
-    CB_SuperMode_jp->setCurrentIndex(i >= 0 ? i : CB_SuperMode_jp->findText("Enable"));
+    const int i = ui->CB_SuperMode_jp->findText(ui->AD_SuperMode->currentText());
+    ui->CB_SuperMode_jp->setCurrentIndex(i >= 0 ? i : ui->CB_SuperMode_jp->findText("Enable"));
 }
 
 // --- Radio handlers ---
 
 void TFM_Wirless::CB_ChanaChange() {
-    savedChannel = CB_Chana->currentText();
+    savedChannel = ui->CB_Chana->currentText();
 }
 
 void TFM_Wirless::CB_SuperMode_jpChange() {
-    const int i = AD_SuperMode->findText(CB_SuperMode_jp->currentText());
-    AD_SuperMode->setCurrentIndex(i >= 0 ? i : 0);
+    const int i = ui->AD_SuperMode->findText(ui->CB_SuperMode_jp->currentText());
+    ui->AD_SuperMode->setCurrentIndex(i >= 0 ? i : 0);
     AD_SuperModeChange();
 }
 
 void TFM_Wirless::CB_AuScChange() {
-    CB_Chana->setEnabled(!CB_AuSc->isChecked());
+    ui->CB_Chana->setEnabled(!ui->CB_AuSc->isChecked());
 }
 
 // The channel list follows the Super G mode: turbo modes have their own channels.
 void TFM_Wirless::AD_SuperModeChange() {
-    const int i = AD_SuperMode->currentIndex();
+    const int i = ui->AD_SuperMode->currentIndex();
     QLineEdit* list = nullptr;
     if (rogue_ == 0) {
-        list = i == 1 ? Ed_StatChLista : i == 2 ? Ed_DynChLista : Ed_ChanLista;
+        list = i == 1 ? ui->Ed_StatChLista : i == 2 ? ui->Ed_DynChLista : ui->Ed_ChanLista;
     } else if (rogue_ == 1) {
-        list = i == 1 ? Ed_DynChLista : Ed_ChanLista;
+        list = i == 1 ? ui->Ed_DynChLista : ui->Ed_ChanLista;
     }
     if (list) {
-        if (list == Ed_ChanLista)
-            Ed_Chana->setText(savedChannel);
-        if (!fillChannels(list, CB_Chana, Ed_Chana) && CB_Chana->count() > 0)
-            CB_Chana->setCurrentIndex(0);
+        if (list == ui->Ed_ChanLista)
+            ui->Ed_Chana->setText(savedChannel);
+        if (!fillChannels(list, ui->CB_Chana, ui->Ed_Chana) && ui->CB_Chana->count() > 0)
+            ui->CB_Chana->setCurrentIndex(0);
     }
     const int disableIndex = rogue_ == 0 ? 3 : 2;
-    if (newMulti_ == 1 && CB_MultEnable && CB_MultEnable->currentIndex() == 1 &&
-        AD_SuperMode->currentIndex() != disableIndex)
+    if (newMulti_ == 1 && ui->CB_MultEnable && ui->CB_MultEnable->currentIndex() == 1 &&
+        ui->AD_SuperMode->currentIndex() != disableIndex)
         platform::message(QStringLiteral("Warning"),
                           QStringLiteral("If AP Mode is not \"Access Point\" or Super G is not "
                                          "\"Disable\",\nThe Multi-SSID should be set to "
@@ -399,7 +295,7 @@ void TFM_Wirless::AD_SuperModeChange() {
 // --- Refresh ---
 
 void TFM_Wirless::Bt_RefreshClick() {
-    Bt_Refresh->setEnabled(false);
+    ui->Bt_Refresh->setEnabled(false);
     try {
         readRadio();
         if (superG_)
@@ -418,7 +314,7 @@ void TFM_Wirless::Bt_RefreshClick() {
             if (deviceMode() == 3 || deviceMode() == 4) {
                 surveyTable_->rowNumber = 1;
                 surveyTable_->Refresh();
-                SiteServeyListView->setColumnWidth(0, 0);
+                ui->SiteServeyListView->setColumnWidth(0, 0);
             }
             macDisplayRule();
             keyFieldsRule();
@@ -430,11 +326,11 @@ void TFM_Wirless::Bt_RefreshClick() {
         }
         AD_SuperModeChange();
         ED_APModeTempComboBoxtestChange();
-        pages::fillChannelCombo(CB_Chang, Ed_ChanListg->text(), Ed_Chang->text());
+        pages::fillChannelCombo(ui->CB_Chang, ui->Ed_ChanListg->text(), ui->Ed_Chang->text());
     } catch (const std::exception& e) {
-        pages::showStatus(StatusBar, QString::fromUtf8(e.what()));
+        pages::showStatus(ui->StatusBar, QString::fromUtf8(e.what()));
     }
-    Bt_Refresh->setEnabled(true);
+    ui->Bt_Refresh->setEnabled(true);
 }
 
 // --- Apply ---
@@ -448,24 +344,24 @@ void TFM_Wirless::Bt_ApplyClick() {
     if (fullLayout) {
         const int mode = deviceMode();
         if (mode == 1 || mode == 2 || mode == 5 || mode == 6) {
-            const int p = Ed_SecAutha->currentIndex();
+            const int p = ui->Ed_SecAutha->currentIndex();
             const bool keep = rogue_ == 1   ? (p <= 3 || p == 5 || p == 7)
                               : rogue_ == 0 ? (p <= 2)
                                             : true;
             if (!keep)
-                Ed_SecAutha->setCurrentIndex(0);
+                ui->Ed_SecAutha->setCurrentIndex(0);
         }
     }
     // 2-4. The SSID.
-    if (Ed_SSIDa->text().size() > 32 || Ed_SSIDg->text().size() > 32)
+    if (ui->Ed_SSIDa->text().size() > 32 || ui->Ed_SSIDg->text().size() > 32)
         return stop(), void(pages::refuse(QStringLiteral("The Max Length of SSID is 32.!"),
                                           QStringLiteral("Warning")));
-    if (Ed_SSIDa->text().isEmpty())
+    if (ui->Ed_SSIDa->text().isEmpty())
         return stop(),
                void(pages::refuse(QStringLiteral("Please Input SSID."), QStringLiteral("Warning")));
-    if (Ed_SSIDa->text().startsWith(QLatin1Char(' ')))
+    if (ui->Ed_SSIDa->text().startsWith(QLatin1Char(' ')))
         return stop(), void(pages::refuse(QStringLiteral("The first character can't be blank."),
-                                          QStringLiteral("Error"), Ed_SSIDa));
+                                          QStringLiteral("Error"), ui->Ed_SSIDa));
     // 5. The checks of the full layout, in their order.
     if (fullLayout) {
         if (!primarySsidUnique() || !duplicateCheck() || !modeCheck() || !securityCheck())
@@ -477,18 +373,18 @@ void TFM_Wirless::Bt_ApplyClick() {
         }
     }
     // 6.
-    Ed_Chana->setText(CB_Chana->currentText());
-    Ed_Chang->setText(CB_Chang->currentText());
+    ui->Ed_Chana->setText(ui->CB_Chana->currentText());
+    ui->Ed_Chang->setText(ui->CB_Chang->currentText());
     // 7-8.
     if (fullLayout && !multiSsidConsistency()) {
-        pages::showStatus(StatusBar, QStringLiteral("Setting error!"));
+        pages::showStatus(ui->StatusBar, QStringLiteral("Setting error!"));
         return;
     }
     if (writeAll()) {
         pages::waitForRestartUnlessSaved(this);
-        pages::showStatus(StatusBar, QStringLiteral("Setting Success!"));
+        pages::showStatus(ui->StatusBar, QStringLiteral("Setting Success!"));
     } else {
-        pages::showStatus(StatusBar, QStringLiteral("Setting error!"));
+        pages::showStatus(ui->StatusBar, QStringLiteral("Setting error!"));
     }
     // 9.
     Bt_RefreshClick();

@@ -10,21 +10,12 @@
 // The form carries two radio tabs: TS_11a (controls ending in "a", radio instance 1) and TS_11g
 // (instance 2). TS_11g stays hidden, so its variables are neither bound, read nor written.
 #include "pages/common/page.h"
+#include "ui_wireless.h"
 
 #include <array>
 #include <QString>
 
-class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QStatusBar;
-class QTabWidget;
-class QTreeWidget;
-
-class TFM_Wirless : public pages::Page {
+class TFM_Wirless : public pages::FormPage<Ui::TFM_Wirless> {
     Q_OBJECT
 
 public:
@@ -58,110 +49,15 @@ public:
     // The channel text last read or chosen; kept from one opening of the page to the next.
     static QString savedChannel;
 
-    // --- Controls (objectName = member name) ---
-    QTabWidget* PC_Wirless = nullptr;
-    QWidget* TS_11a = nullptr;
-    QWidget* TS_11g = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Ed_SSIDa = nullptr;
-    QLabel* Label2 = nullptr;
-    QComboBox* CB_SSIDBcasta = nullptr;
-    QLabel* Label3 = nullptr;
-    QComboBox* CB_Chana = nullptr;
-    QLineEdit* Ed_RaFreqa = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* ED_ApMode = nullptr;
-    QComboBox* ED_APModeTempComboBox = nullptr;
-    QLabel* Lab_Radio = nullptr;
-    QComboBox* CbxRadio = nullptr;
-    QCheckBox* CB_AuSc = nullptr;
-    QPushButton* Bt_Apply = nullptr;
-    QPushButton* Bt_Refresh = nullptr;
-    QPushButton* Bt_Close = nullptr;
-    QStatusBar* StatusBar = nullptr;
-    QLabel* StatusPanel = nullptr; // the first (only) panel
-
-    // Hidden carriers.
-    QLineEdit* Ed_Chana = nullptr;
-    QLineEdit* Ed_ChanLista = nullptr;
-    QLineEdit* Ed_DynChLista = nullptr;
-    QLineEdit* Ed_StatChLista = nullptr;
-    QComboBox* ED_APModeComboBox = nullptr;
-    QLabel* Label24 = nullptr;
-    QComboBox* AD_SuperMode = nullptr;
-    QComboBox* CB_SuperMode_jp = nullptr;
-    QComboBox* CB_bgModea = nullptr;
-    QComboBox* CB_gmultioverwds = nullptr;
-
-    // The second radio tab (never shown).
-    QLineEdit* Ed_SSIDg = nullptr;
-    QComboBox* CB_SSIDBcastg = nullptr;
-    QLineEdit* Ed_Chang = nullptr;
-    QComboBox* CB_Chang = nullptr;
-    QLineEdit* Ed_ChanListg = nullptr;
-    QLineEdit* Ed_RaFreqg = nullptr;
-
-    // Security.
-    QLabel* Authentication = nullptr;
-    QComboBox* Ed_SecAuthaTemp = nullptr;
-    QComboBox* Ed_SecAutha = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QComboBox* Ed_SecEncypa = nullptr;
-    QComboBox* Ed_KeyType = nullptr;
-    QComboBox* Ed_KeySize = nullptr;
-    QComboBox* Ed_SecValKeya = nullptr;
+    QLabel* StatusPanel = nullptr; // the status bar's one panel
+    // Controls that come in rows, in the form's order (ui->Ed_Key1a ... ui->Ed_Key4a).
     std::array<QLineEdit*, 4> Ed_Keya{};
-    QGroupBox* GroupBox6 = nullptr;
-    QComboBox* CipherforPSKBox = nullptr;
-    QLineEdit* GroupKeyPSKEdit = nullptr;
-    QLineEdit* PassPhrasePSKEdit = nullptr;
-    QGroupBox* GroupBox5 = nullptr;
-    QLineEdit* GroupKeyEdit = nullptr;
-    QLineEdit* RadiusServerEdit = nullptr;
-    QLineEdit* RadiusportEdit = nullptr;
-    QLineEdit* RadiusSecretEdit = nullptr;
-    QComboBox* CiphertypeComboBox = nullptr;
-    QLabel* Label25 = nullptr;
-    QComboBox* CB_AcntEnable = nullptr;
-    QLabel* Label5 = nullptr;
-    QLineEdit* Ed_AcntServer = nullptr;
-    QLabel* Label26 = nullptr;
-    QLineEdit* Ed_AcntPort = nullptr;
-    QGroupBox* GroupBox7 = nullptr;
-    QComboBox* CB_SecRadiusMode = nullptr;
-    QLineEdit* Ed_SecRadiusServer = nullptr;
-    QLineEdit* Ed_SecRadiusport = nullptr;
-    QLineEdit* Ed_SecRadiusSecret = nullptr;
-    QComboBox* CB_SecAccountMode = nullptr;
-    QLineEdit* Ed_SecAccountServer = nullptr;
-    QLineEdit* Ed_SecAccountPort = nullptr;
-    QLineEdit* Ed_RaduisSupport = nullptr;
-    QLineEdit* Ed_AccountSupport = nullptr;
-
-    // Secondary SSIDs (hidden).
-    QComboBox* CB_MultEnable = nullptr;
-    QTreeWidget* LV_Multi2 = nullptr;
     std::array<QComboBox*, 7> CB_MultEncyt{};
     std::array<QComboBox*, 7> CB_MultiAuth{};
-    QComboBox* Master_ComboBox = nullptr;
     std::array<QComboBox*, 3> Guest_ComboBox{};
     std::array<QComboBox*, 3> GuestEncry_ComboBox{};
     std::array<QComboBox*, 3> GuestKeyIndex_ComboBox{};
-
-    // AP mode, WDS, repeater, site survey.
-    QGroupBox* GroupBox1 = nullptr;
-    QLabel* Label11 = nullptr;
     std::array<QLineEdit*, 8> Ed_ReMAddra{};
-    QGroupBox* GroupBox2 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLineEdit* Ed_RoMAddra0 = nullptr;
-    QLineEdit* Ed_CRoMAddra0 = nullptr;
-    QLineEdit* Ed_SSID = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QPushButton* SiteScan = nullptr;
-    QTreeWidget* SiteServeyListView = nullptr;
-    QComboBox* SiteScanComboBox = nullptr;
 
     // --- Page state ---
     bool fullLayout = false;
@@ -172,11 +68,6 @@ public:
     bool multiSsidAtLoad = false;
 
 private:
-    void buildControls();
-    void buildSecurityControls();
-    void buildApModeControls();
-    void buildHiddenMultiControls();
-
     // Opening and refresh.
     void compactLayout();
     void fullLayoutLists();
@@ -222,7 +113,6 @@ private:
     bool modeCheck();
     void multiSsidModeWarning();
     void onSurveyTriggerDone(const QvSNMPError& answer);
-    void placeButtonsBelow(int pageControlHeight, int buttonsTop, int formHeight);
 
     // Capability fields read at opening.
     int rogue_ = 0;

@@ -22,13 +22,6 @@ namespace {
 
 const QString kZeroMac = QStringLiteral("000000000000");
 
-template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* widget = new W(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
 // Device modes by their index in the AP-mode option list.
 enum DeviceMode {
     AccessPoint = 0,
@@ -42,60 +35,11 @@ enum DeviceMode {
 
 } // namespace
 
-void TFM_Wirless::buildApModeControls() {
-    QWidget* a = TS_11a;
-    GroupBox1 = make<QGroupBox>(a, "GroupBox1", 5, 128, 580, 134);
-    GroupBox1->setTitle(QStringLiteral(" WDS with AP "));
-    Label11 = make<QLabel>(GroupBox1, "Label11", 10, 20, 200, 18);
-    Label11->setText(QStringLiteral("Remote AP MAC Address"));
-    for (int i = 0; i < tw::kRemoteMacs; ++i) {
-        const QByteArray name = "Ed_ReMAddra" + QByteArray::number(i);
-        Ed_ReMAddra[i] = make<QLineEdit>(GroupBox1, name.constData(), 10 + 142 * (i % 4),
-                                         45 + 32 * (i / 4), 110, 21);
-        Ed_ReMAddra[i]->setAccessibleName(QStringLiteral("Remote AP MAC Address %1").arg(i + 1));
-    }
-    Label11->setBuddy(Ed_ReMAddra[0]);
-
-    GroupBox2 = make<QGroupBox>(a, "GroupBox2", 5, 127, 580, 68);
-    GroupBox2->setTitle(QStringLiteral(" AP Repeater  "));
-    Ed_RoMAddra0 = make<QLineEdit>(GroupBox2, "Ed_RoMAddra0", 170, 18, 110, 21);
-    Ed_CRoMAddra0 = make<QLineEdit>(GroupBox2, "Ed_CRoMAddra0", 170, 18, 110, 21);
-    Ed_CRoMAddra0->hide();
-    Label12 = make<QLabel>(GroupBox2, "Label12", 10, 20, 150, 18);
-    Label12->setText(QStringLiteral("Root AP MAC Address  "));
-    Label12->setBuddy(Ed_RoMAddra0);
-    Ed_RoMAddra0->setAccessibleName(QStringLiteral("Root AP MAC Address"));
-    Ed_SSID = make<QLineEdit>(GroupBox2, "Ed_SSID", 170, 42, 200, 21);
-    Label13 = make<QLabel>(GroupBox2, "Label13", 10, 44, 150, 18);
-    Label13->setText(QStringLiteral("SSID"));
-    Label13->setBuddy(Ed_SSID);
-    Ed_SSID->setAccessibleName(QStringLiteral("SSID"));
-
-    GroupBox3 = make<QGroupBox>(a, "GroupBox3", 5, 267, 580, 120);
-    GroupBox3->setTitle(QStringLiteral(" Site Survey "));
-    SiteScan = make<QPushButton>(GroupBox3, "SiteScan", 10, 22, 70, 25);
-    SiteScan->setText(QStringLiteral("Scan"));
-    SiteScan->setAutoDefault(false);
-    SiteServeyListView = make<QTreeWidget>(GroupBox3, "SiteServeyListView", 90, 16, 480, 98);
-    SiteServeyListView->setRootIsDecorated(false);
-    SiteServeyListView->setAccessibleName(QStringLiteral("Site Survey"));
-    SiteServeyListView->header()->setMinimumSectionSize(0); // hidden columns have width 0
-    SiteServeyListView->header()->setStretchLastSection(false);
-    SiteScanComboBox = make<QComboBox>(GroupBox3, "SiteScanComboBox", 0, 0, 10, 10);
-    SiteScanComboBox->hide();
-
-    for (QGroupBox* box : {GroupBox1, GroupBox2, GroupBox3})
-        box->hide();
-    connect(SiteScan, &QPushButton::clicked, this, &TFM_Wirless::SiteScanClick);
-    connect(SiteServeyListView, &QTreeWidget::itemClicked, this,
-            &TFM_Wirless::SiteServeyListViewClick);
-}
-
 // --- Lists ---
 
 void TFM_Wirless::buildApModeList() {
     apMode_ = addRequest(tw::kApModeList, {.kind = MVT_SV});
-    apMode_->BindComboBox(0, ED_APModeComboBox);
+    apMode_->BindComboBox(0, ui->ED_APModeComboBox);
     for (int i = 0; i < tw::kRemoteMacs; ++i)
         apMode_->BindFormat(1 + i, "%h", Ed_ReMAddra[i]);
     apMode_->OnAfterSet = [this] { macDisplayRule(); };
@@ -106,7 +50,7 @@ void TFM_Wirless::buildSurveyLists() {
     surveyTrigger_ = addRequest(tw::kSurveyTriggerList);
     surveyTrigger_->mode = QvSNMPRequest2Controls::asynchronous;
     surveyTrigger_->timeout = 5000;
-    surveyTrigger_->BindComboBox(0, SiteScanComboBox);
+    surveyTrigger_->BindComboBox(0, ui->SiteScanComboBox);
     surveyTrigger_->OnSetComplete = [this](QvSNMPRequest2Controls&, const QvSNMPError& answer) {
         onSurveyTriggerDone(answer);
     };
@@ -115,14 +59,14 @@ void TFM_Wirless::buildSurveyLists() {
     surveyTable_->timeout = 1000;
     surveyTable_->watchedIndex = tw::kSurveySupportWds;
     surveyTable_->skipText = QStringLiteral("0");
-    surveyTable_->AttachListView(SiteServeyListView, true);
+    surveyTable_->AttachListView(ui->SiteServeyListView, true);
     surveyTable_->OnAfterGet = [this] {
         surveyIdle = true;
-        SiteScan->setEnabled(true);
+        ui->SiteScan->setEnabled(true);
         for (int c = 1; c < tw::kSurveySupportWds; ++c)
-            SiteServeyListView->resizeColumnToContents(c);
-        SiteServeyListView->setColumnWidth(0, 0);
-        SiteServeyListView->setColumnWidth(tw::kSurveySupportWds, 0);
+            ui->SiteServeyListView->resizeColumnToContents(c);
+        ui->SiteServeyListView->setColumnWidth(0, 0);
+        ui->SiteServeyListView->setColumnWidth(tw::kSurveySupportWds, 0);
         StatusPanel->setText(QStringLiteral("Get complete."));
     };
 }
@@ -132,36 +76,36 @@ void TFM_Wirless::buildSurveyLists() {
 void TFM_Wirless::apModeSelectorFill() {
     const int mask = apModeMask_;
     const bool wdsNames = mask >= 32;
-    ED_APModeTempComboBox->clear();
+    ui->ED_APModeTempComboBox->clear();
     if (mask & 16)
-        ED_APModeTempComboBox->addItem(QStringLiteral("Access Point"));
+        ui->ED_APModeTempComboBox->addItem(QStringLiteral("Access Point"));
     if (mask & (8 | 4))
-        ED_APModeTempComboBox->addItem(wdsNames ? QStringLiteral("WDS with AP")
-                                                : QStringLiteral("PtP Bridge"));
+        ui->ED_APModeTempComboBox->addItem(wdsNames ? QStringLiteral("WDS with AP")
+                                                    : QStringLiteral("PtP Bridge"));
     if (mask & (64 | 32))
-        ED_APModeTempComboBox->addItem(wdsNames ? QStringLiteral("WDS")
-                                                : QStringLiteral("PtMP Bridge"));
+        ui->ED_APModeTempComboBox->addItem(wdsNames ? QStringLiteral("WDS")
+                                                    : QStringLiteral("PtMP Bridge"));
     if (mask & 2)
-        ED_APModeTempComboBox->addItem(QStringLiteral("AP Repeater"));
+        ui->ED_APModeTempComboBox->addItem(QStringLiteral("AP Repeater"));
     if (mask & 1)
-        ED_APModeTempComboBox->addItem(QStringLiteral("AP Client"));
+        ui->ED_APModeTempComboBox->addItem(QStringLiteral("AP Client"));
 
     // The item carrying the device's own mode wins; the bridge modes are otherwise shown under
     // the WDS names.
-    const QString device = ED_APModeComboBox->currentText();
-    int i = device.isEmpty() ? -1 : ED_APModeTempComboBox->findText(device);
+    const QString device = ui->ED_APModeComboBox->currentText();
+    int i = device.isEmpty() ? -1 : ui->ED_APModeTempComboBox->findText(device);
     if (i < 0) {
         if (device == QLatin1String("PtP Bridge") || device == QLatin1String("PtMP Bridge"))
-            i = ED_APModeTempComboBox->findText(QStringLiteral("WDS with AP"));
+            i = ui->ED_APModeTempComboBox->findText(QStringLiteral("WDS with AP"));
         else if (device == QLatin1String("PtP Without") || device == QLatin1String("P2MP Without"))
-            i = ED_APModeTempComboBox->findText(QStringLiteral("WDS"));
+            i = ui->ED_APModeTempComboBox->findText(QStringLiteral("WDS"));
     }
-    ED_APModeTempComboBox->setCurrentIndex(i);
+    ui->ED_APModeTempComboBox->setCurrentIndex(i);
 }
 
 // What the visible selection means, whatever its position in the list.
 int TFM_Wirless::modeSlot() const {
-    const QString text = ED_APModeTempComboBox->currentText();
+    const QString text = ui->ED_APModeTempComboBox->currentText();
     if (text == QLatin1String("Access Point"))
         return 0;
     if (text == QLatin1String("WDS with AP") || text == QLatin1String("PtP Bridge"))
@@ -176,18 +120,18 @@ int TFM_Wirless::modeSlot() const {
 }
 
 int TFM_Wirless::deviceMode() const {
-    return ED_APModeComboBox->currentIndex();
+    return ui->ED_APModeComboBox->currentIndex();
 }
 
 void TFM_Wirless::ED_APModeTempComboBoxtestChange() {
     if (!fullLayout)
         return;
     // 1. The device mode behind the visible one.
-    const QString text = ED_APModeTempComboBox->currentText();
+    const QString text = ui->ED_APModeTempComboBox->currentText();
     const QString device = text == QLatin1String("WDS with AP") ? QStringLiteral("PtMP Bridge")
                            : text == QLatin1String("WDS")       ? QStringLiteral("P2MP Without")
                                                                 : text;
-    ED_APModeComboBox->setCurrentIndex(ED_APModeComboBox->findText(device));
+    ui->ED_APModeComboBox->setCurrentIndex(ui->ED_APModeComboBox->findText(device));
     // 2.
     modeLayout();
     macDisplayRule();
@@ -211,65 +155,38 @@ void TFM_Wirless::multiSsidModeWarning() {
     } else {
         return;
     }
-    if (modeSlot() >= threshold && CB_MultEnable->currentText() == QLatin1String("Enable"))
+    if (modeSlot() >= threshold && ui->CB_MultEnable->currentText() == QLatin1String("Enable"))
         platform::message(QStringLiteral("Warning"), text);
 }
 
 void TFM_Wirless::modeLayout() {
+    // The form stacks the WDS, repeater and survey boxes above the security settings; each mode
+    // shows the ones it uses and the layout closes up over the others.
     const int slot = modeSlot();
-    const auto placeSecurity = [this](int authTop, int comboTop) {
-        Authentication->move(Authentication->x(), authTop);
-        Ed_SecAutha->move(Ed_SecAutha->x(), comboTop);
-        Ed_SecAuthaTemp->move(Ed_SecAuthaTemp->x(), comboTop);
-    };
-    const auto placeBoxes = [this](int top) {
-        for (QGroupBox* box : {GroupBox4, GroupBox5, GroupBox6, GroupBox7})
-            box->move(box->x(), top);
-    };
-    // Access-point arrangement below the authentication selector at `top`.
-    const auto apArrangement = [&](int authTop, int comboTop) {
-        placeSecurity(authTop, comboTop);
-        GroupBox2->hide();
-        GroupBox3->hide();
-        placeBoxes(authTop + 17);
-        placeButtonsBelow(authTop + 193, authTop + 197, authTop + 274);
-    };
     if (slot == 0) {
-        Label1->show();
-        Ed_SSIDa->show();
-        GroupBox1->hide();
-        apArrangement(132, 128);
+        ui->Label1->show();
+        ui->Ed_SSIDa->show();
+        ui->GroupBox1->hide();
+        ui->GroupBox2->hide();
+        ui->GroupBox3->hide();
     } else if (slot == 1 || slot == 2) {
-        Label1->show();
-        Ed_SSIDa->show();
-        GroupBox1->setTitle(slot == 1 ? QStringLiteral(" WDS with AP ")
-                                      : QStringLiteral(" WDS without AP "));
-        GroupBox1->show();
-        GroupBox2->hide();
-        if (wdsSite_ == 1) {
-            GroupBox3->move(GroupBox3->x(), 267);
-            GroupBox3->show();
-            placeSecurity(395, 392);
-            placeBoxes(413);
-            placeButtonsBelow(589, 593, 670);
-        } else {
-            apArrangement(272, 268);
-        }
+        ui->Label1->show();
+        ui->Ed_SSIDa->show();
+        ui->GroupBox1->setTitle(slot == 1 ? QStringLiteral(" WDS with AP ")
+                                          : QStringLiteral(" WDS without AP "));
+        ui->GroupBox1->show();
+        ui->GroupBox2->hide();
+        ui->GroupBox3->setVisible(wdsSite_ == 1);
     } else if (slot == 3 || slot == 4) {
-        Label1->hide();
-        Ed_SSIDa->hide();
-        GroupBox1->hide();
-        GroupBox2->move(GroupBox2->x(), 127);
-        GroupBox2->setTitle(slot == 3 ? QStringLiteral(" AP Repeater ")
-                                      : QStringLiteral(" AP Client "));
-        GroupBox2->show();
-        GroupBox3->move(GroupBox3->x(), 199);
-        GroupBox3->show();
-        placeSecurity(328, 324);
-        placeBoxes(345);
-        placeButtonsBelow(521, 525, 602);
-        pages::setWritable(Ed_RoMAddra0, slot == 3);
-        pages::setWritable(Ed_SSID, slot == 4);
+        ui->Label1->hide();
+        ui->Ed_SSIDa->hide();
+        ui->GroupBox1->hide();
+        ui->GroupBox2->setTitle(slot == 3 ? QStringLiteral(" AP Repeater ")
+                                          : QStringLiteral(" AP Client "));
+        ui->GroupBox2->show();
+        ui->GroupBox3->show();
+        pages::setWritable(ui->Ed_RoMAddra0, slot == 3);
+        pages::setWritable(ui->Ed_SSID, slot == 4);
     }
 
     if (slot >= 0)
@@ -280,11 +197,11 @@ void TFM_Wirless::modeLayout() {
         if (autoScanSupported)
             autoScan_->Refresh();
         CB_AuScChange();
-        CB_AuSc->setEnabled(true);
+        ui->CB_AuSc->setEnabled(true);
     } else if (slot >= 1) {
-        CB_AuSc->setChecked(false);
-        CB_AuSc->setEnabled(false);
-        CB_Chana->setEnabled(slot != 4);
+        ui->CB_AuSc->setChecked(false);
+        ui->CB_AuSc->setEnabled(false);
+        ui->CB_Chana->setEnabled(slot != 4);
     }
     fillPskCipherItems(slot);
     if (turbo_ == 0)
@@ -298,7 +215,7 @@ void TFM_Wirless::macDisplayRule() {
         if (e->text() == kZeroMac)
             e->clear();
     }
-    for (QLineEdit* e : {Ed_RoMAddra0, Ed_CRoMAddra0}) {
+    for (QLineEdit* e : {ui->Ed_RoMAddra0, ui->Ed_CRoMAddra0}) {
         if (e->text() == kZeroMac)
             e->clear();
     }
@@ -314,9 +231,9 @@ void TFM_Wirless::readOnlyRule() {
     pages::setWritable(Ed_ReMAddra[0], pointToPoint || pointToMulti);
     for (int i = 1; i < tw::kRemoteMacs; ++i)
         pages::setWritable(Ed_ReMAddra[i], pointToMulti);
-    pages::setWritable(Ed_RoMAddra0, mode == Repeater);
-    pages::setWritable(Ed_CRoMAddra0, mode == Client);
-    pages::setWritable(Ed_SSID, mode == Client);
+    pages::setWritable(ui->Ed_RoMAddra0, mode == Repeater);
+    pages::setWritable(ui->Ed_CRoMAddra0, mode == Client);
+    pages::setWritable(ui->Ed_SSID, mode == Client);
 }
 
 bool TFM_Wirless::duplicateCheck() {
@@ -380,18 +297,18 @@ bool TFM_Wirless::modeCheck() {
         writeSsid();
         return true;
     case Repeater:
-        if (Ed_RoMAddra0->text().isEmpty())
+        if (ui->Ed_RoMAddra0->text().isEmpty())
             return pages::refuse(QStringLiteral("Please input MAC address in blank space!"), error,
-                                 Ed_RoMAddra0);
-        if (Ed_RoMAddra0->text().size() != 12)
+                                 ui->Ed_RoMAddra0);
+        if (ui->Ed_RoMAddra0->text().size() != 12)
             return pages::refuse(rootLength, error);
         return true;
     case Client:
-        if (Ed_SSID->text().isEmpty())
-            return pages::refuse(QStringLiteral("Please input the SSID."), warning, Ed_SSID);
-        if (Ed_SSID->text().startsWith(QLatin1Char(' ')))
+        if (ui->Ed_SSID->text().isEmpty())
+            return pages::refuse(QStringLiteral("Please input the SSID."), warning, ui->Ed_SSID);
+        if (ui->Ed_SSID->text().startsWith(QLatin1Char(' ')))
             return pages::refuse(QStringLiteral("The first character can't be blank."), error,
-                                 Ed_SSID);
+                                 ui->Ed_SSID);
         return true;
     default:
         return true;
@@ -401,12 +318,13 @@ bool TFM_Wirless::modeCheck() {
 // --- Site survey ---
 
 void TFM_Wirless::SiteScanClick() {
-    SiteScanComboBox->setCurrentIndex(SiteScanComboBox->findText(QStringLiteral("refresh")));
+    ui->SiteScanComboBox->setCurrentIndex(
+        ui->SiteScanComboBox->findText(QStringLiteral("refresh")));
     surveyIdle = false;
-    SiteScan->setEnabled(false);
-    SiteServeyListView->clear();
-    SiteServeyListView->setColumnWidth(0, 0);
-    StatusBar->clearMessage();
+    ui->SiteScan->setEnabled(false);
+    ui->SiteServeyListView->clear();
+    ui->SiteServeyListView->setColumnWidth(0, 0);
+    ui->StatusBar->clearMessage();
     StatusPanel->setText(QStringLiteral("Scan..."));
     // A trigger that cannot even be sent ends the scan at once, so the page can still close.
     QvSNMPError refused;
@@ -423,7 +341,7 @@ void TFM_Wirless::SiteScanClick() {
 void TFM_Wirless::onSurveyTriggerDone(const QvSNMPError& answer) {
     if (answer.code != 0) {
         surveyIdle = true;
-        SiteScan->setEnabled(true);
+        ui->SiteScan->setEnabled(true);
         StatusPanel->setText(QStringLiteral("Site survey : ") + answer.text);
         return;
     }
@@ -432,11 +350,11 @@ void TFM_Wirless::onSurveyTriggerDone(const QvSNMPError& answer) {
     surveyTable_->Refresh();
     // However the read ended, the scan is over.
     surveyIdle = true;
-    SiteScan->setEnabled(true);
+    ui->SiteScan->setEnabled(true);
 }
 
 void TFM_Wirless::SiteServeyListViewClick() {
-    const QTreeWidgetItem* row = SiteServeyListView->currentItem();
+    const QTreeWidgetItem* row = ui->SiteServeyListView->currentItem();
     if (!row)
         return;
     const QString bssid = row->text(tw::kSurveyBssidColumn).toUpper();

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace test {
 
@@ -67,6 +68,14 @@ protected:
             QStringList{"/I" + sim->address(), "/R" + QString(kwtest::SimDevice::kReadCommunity)});
         ASSERT_TRUE(form->started()) << prompter.texts().join("; ").toStdString();
         form->show();
+    }
+
+    // The capability refresh empties twelve flags on every eighth tick and asks for them again:
+    // a page opened in between reads them as 0, as on a real device. Page tests that open pages
+    // again and again hold it once the flags have their answers, so every opening sees them.
+    void holdCapabilityRefresh() {
+        if (auto* refresh = form->findChild<QTimer*>(QStringLiteral("Timer1")))
+            refresh->stop();
     }
 
     QString flag(const char* name) const { return form->flagText(QString::fromLatin1(name)); }

@@ -35,7 +35,7 @@ TEST_F(WirelessPage, TheModeSelectorOffersWhatTheCapabilityMaskAllows) {
         SCOPED_TRACE(c.mask);
         form->flagEdit("APModeSupport")->setText(c.mask);
         reopen();
-        EXPECT_EQ(items(page->ED_APModeTempComboBox), c.items);
+        EXPECT_EQ(items(page->ui->ED_APModeTempComboBox), c.items);
     }
 }
 
@@ -65,7 +65,7 @@ TEST_F(WirelessPage, EachModeWritesItsDeviceModeAndItsRemoteAddresses) {
         SCOPED_TRACE(c.name);
         form->flagEdit("APModeSupport")->setText(c.mask);
         reopen();
-        choose(page->ED_APModeTempComboBox, c.choice);
+        choose(page->ui->ED_APModeTempComboBox, c.choice);
         page->Ed_ReMAddra[0]->setText(c.firstMac);
         prompter.shown.clear();
         page->Bt_ApplyClick();
@@ -79,7 +79,7 @@ TEST_F(WirelessPage, EachModeWritesItsDeviceModeAndItsRemoteAddresses) {
         EXPECT_EQ(status(), "Setting Success!");
         EXPECT_EQ(deviceValue("devMib.2.1.1.1.1"), QString::number(c.modeWritten));
         // The device mode shows under its name again, and zero addresses as empty fields.
-        EXPECT_EQ(page->ED_APModeTempComboBox->currentText(), c.choice);
+        EXPECT_EQ(page->ui->ED_APModeTempComboBox->currentText(), c.choice);
         EXPECT_EQ(page->Ed_ReMAddra[1]->text(), "");
         sim->command("set devMib.2.1.1.1.1 1");
     }
@@ -145,11 +145,11 @@ TEST_F(WirelessPage, RemoteAddressChecksRefuseBeforeAnythingIsSent) {
     for (const AddressCase& c : cases) {
         SCOPED_TRACE(c.name);
         reopen();
-        choose(page->ED_APModeTempComboBox, c.choice);
+        choose(page->ui->ED_APModeTempComboBox, c.choice);
         for (int i = 0; i < c.remote.size(); ++i)
             page->Ed_ReMAddra[i]->setText(c.remote[i]);
-        page->Ed_RoMAddra0->setText(c.root);
-        page->Ed_SSID->setText(c.clientSsid);
+        page->ui->Ed_RoMAddra0->setText(c.root);
+        page->ui->Ed_SSID->setText(c.clientSsid);
         prompter.shown.clear();
         page->Bt_ApplyClick();
         ASSERT_EQ(prompter.shown.size(), 1) << prompter.texts().join("; ").toStdString();
@@ -163,12 +163,12 @@ TEST_F(WirelessPage, RemoteAddressChecksRefuseBeforeAnythingIsSent) {
 // and the primary SSID is not written in these modes.
 TEST_F(WirelessPage, RepeaterModeWritesTheModeAlone) {
     open("recent");
-    choose(page->ED_APModeTempComboBox, "AP Repeater");
-    EXPECT_FALSE(page->Ed_SSIDa->isVisible());
-    EXPECT_TRUE(page->GroupBox2->isVisible());
-    EXPECT_EQ(page->GroupBox2->title(), " AP Repeater ");
-    EXPECT_FALSE(page->CB_AuSc->isEnabled());
-    page->Ed_RoMAddra0->setText("000F3D0A0B01");
+    choose(page->ui->ED_APModeTempComboBox, "AP Repeater");
+    EXPECT_FALSE(page->ui->Ed_SSIDa->isVisible());
+    EXPECT_TRUE(page->ui->GroupBox2->isVisible());
+    EXPECT_EQ(page->ui->GroupBox2->title(), " AP Repeater ");
+    EXPECT_FALSE(page->ui->CB_AuSc->isEnabled());
+    page->ui->Ed_RoMAddra0->setText("000F3D0A0B01");
     page->Bt_ApplyClick();
     const QStringList sent = sets();
     ASSERT_GE(sent.size(), 3);
@@ -180,11 +180,11 @@ TEST_F(WirelessPage, RepeaterModeWritesTheModeAlone) {
 
 TEST_F(WirelessPage, SiteSurveyListsTheWdsNeighboursNumberedAndHoldsThePageOpen) {
     open("recent");
-    choose(page->ED_APModeTempComboBox, "WDS");
-    ASSERT_TRUE(page->GroupBox3->isVisible());
+    choose(page->ui->ED_APModeTempComboBox, "WDS");
+    ASSERT_TRUE(page->ui->GroupBox3->isVisible());
     page->SiteScanClick();
     EXPECT_FALSE(page->surveyIdle);
-    EXPECT_FALSE(page->SiteScan->isEnabled());
+    EXPECT_FALSE(page->ui->SiteScan->isEnabled());
     EXPECT_EQ(page->StatusPanel->text(), "Scan...");
     // The device scans for a while: closing is refused meanwhile, other requests are answered.
     page->close();
@@ -194,12 +194,12 @@ TEST_F(WirelessPage, SiteSurveyListsTheWdsNeighboursNumberedAndHoldsThePageOpen)
     while (!page->surveyIdle && clock.elapsed() < 10000)
         platform::processPendingEvents();
     ASSERT_TRUE(page->surveyIdle);
-    EXPECT_TRUE(page->SiteScan->isEnabled());
+    EXPECT_TRUE(page->ui->SiteScan->isEnabled());
     EXPECT_EQ(page->StatusPanel->text(), "Get complete.");
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
     EXPECT_EQ(sets(), QStringList{mib("2.8.1.1.1.0=1")});
 
-    QTreeWidget* list = page->SiteServeyListView;
+    QTreeWidget* list = page->ui->SiteServeyListView;
     ASSERT_EQ(list->topLevelItemCount(), 3); // the neighbour without WDS is left out
     const QStringList ssids = {"north-wing", "south-wing", "lab"};
     for (int r = 0; r < 3; ++r) {
@@ -224,7 +224,7 @@ TEST_F(WirelessPage, SiteSurveyListsTheWdsNeighboursNumberedAndHoldsThePageOpen)
 
 TEST_F(WirelessPage, ASurveyTriggerThatFailsEndsTheScan) {
     open("recent");
-    choose(page->ED_APModeTempComboBox, "WDS");
+    choose(page->ui->ED_APModeTempComboBox, "WDS");
     ASSERT_TRUE(sim->command("error devMib.2.8.1.1.1 5 set"));
     page->SiteScanClick();
     QElapsedTimer clock;
@@ -232,10 +232,10 @@ TEST_F(WirelessPage, ASurveyTriggerThatFailsEndsTheScan) {
     while (!page->surveyIdle && clock.elapsed() < 10000)
         platform::processPendingEvents();
     ASSERT_TRUE(page->surveyIdle);
-    EXPECT_TRUE(page->SiteScan->isEnabled());
+    EXPECT_TRUE(page->ui->SiteScan->isEnabled());
     EXPECT_TRUE(page->StatusPanel->text().startsWith("Site survey : "))
         << page->StatusPanel->text().toStdString();
-    EXPECT_EQ(page->SiteServeyListView->topLevelItemCount(), 0);
+    EXPECT_EQ(page->ui->SiteServeyListView->topLevelItemCount(), 0);
     page->close();
     EXPECT_FALSE(page->isVisible());
 }
@@ -247,13 +247,13 @@ TEST_F(WirelessPage, ModesFollowTheirMeaningWhereverTheyStandInTheList) {
     settleFlags();
     form->flagEdit("APModeSupport")->setText("19"); // access point, repeater, client
     reopen();
-    ASSERT_EQ(items(page->ED_APModeTempComboBox),
+    ASSERT_EQ(items(page->ui->ED_APModeTempComboBox),
               (QStringList{"Access Point", "AP Repeater", "AP Client"}));
-    choose(page->ED_APModeTempComboBox, "AP Repeater"); // second in this list
-    EXPECT_TRUE(page->GroupBox2->isVisible());
-    EXPECT_FALSE(page->GroupBox1->isVisible());
-    EXPECT_EQ(page->ED_APModeComboBox->currentText(), "AP Repeater");
-    page->Ed_RoMAddra0->setText("");
+    choose(page->ui->ED_APModeTempComboBox, "AP Repeater"); // second in this list
+    EXPECT_TRUE(page->ui->GroupBox2->isVisible());
+    EXPECT_FALSE(page->ui->GroupBox1->isVisible());
+    EXPECT_EQ(page->ui->ED_APModeComboBox->currentText(), "AP Repeater");
+    page->ui->Ed_RoMAddra0->setText("");
     prompter.shown.clear();
     page->Bt_ApplyClick();
     EXPECT_EQ(prompter.texts(), QStringList{"Please input MAC address in blank space!"});
@@ -262,8 +262,8 @@ TEST_F(WirelessPage, ModesFollowTheirMeaningWhereverTheyStandInTheList) {
     ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.1 hex rw 000F3D0A0B07 size=6"));
     form->flagEdit("APModeSupport")->setText("31");
     reopen();
-    EXPECT_EQ(page->ED_APModeTempComboBox->currentText(), "PtP Bridge");
-    EXPECT_TRUE(page->GroupBox1->isVisible());
+    EXPECT_EQ(page->ui->ED_APModeTempComboBox->currentText(), "PtP Bridge");
+    EXPECT_TRUE(page->ui->GroupBox1->isVisible());
     prompter.shown.clear();
     page->Bt_ApplyClick();
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
@@ -281,8 +281,8 @@ TEST_F(WirelessPage, BridgeModesFallBackToOpenSystem) {
     ASSERT_TRUE(sim->command("set devMib.2.5.1.1.1.1 7")); // WPA2-Enterprise
     ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.1 hex rw 000F3D0A0B07 size=6"));
     reopen();
-    EXPECT_EQ(page->ED_APModeTempComboBox->currentText(), "WDS with AP");
-    EXPECT_EQ(items(page->Ed_SecAuthaTemp),
+    EXPECT_EQ(page->ui->ED_APModeTempComboBox->currentText(), "WDS with AP");
+    EXPECT_EQ(items(page->ui->Ed_SecAuthaTemp),
               (QStringList{"Open System", "Shared Key", "Open System / Shared Key", "WPA-Personal",
                            "WPA2-Personal", "WPA-Auto-Personal"}));
     page->Bt_ApplyClick();

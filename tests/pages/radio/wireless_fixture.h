@@ -29,6 +29,7 @@ protected:
         if (HasFatalFailure())
             return;
         settleFlags();
+        holdCapabilityRefresh();
         for (const auto& [name, value] : flags)
             form->flagEdit(QString::fromLatin1(name))->setText(value);
         page = std::make_unique<TFM_Wirless>(form.get());
@@ -65,7 +66,7 @@ protected:
 
     // As sets(), with the remote AP addresses (six bytes) in hexadecimal digits.
     QStringList sent() const { return sets({QStringLiteral("2.2.1.2.1.")}); }
-    QString status() const { return page->StatusBar->currentMessage(); }
+    QString status() const { return page->ui->StatusBar->currentMessage(); }
     static QString mib(const QString& tail) { return devMibOid(tail); }
     QString deviceValue(const QString& oid) const { return sim->value(oid)["value"].toString(); }
     // The value the device stores (a masked key's digits).

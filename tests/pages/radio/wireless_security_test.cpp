@@ -39,17 +39,17 @@ protected:
 };
 
 TEST_F(WirelessSecurity, OpensWithTheDeviceSecurityAndAllNineTypes) {
-    EXPECT_EQ(page->Ed_SecAuthaTemp->count(), 9);
-    EXPECT_EQ(page->Ed_SecAuthaTemp->currentText(), "Open System");
-    EXPECT_TRUE(page->GroupBox4->isVisible());
-    EXPECT_FALSE(page->GroupBox5->isVisible());
-    EXPECT_FALSE(page->GroupBox6->isVisible());
-    EXPECT_EQ(page->Ed_SecEncypa->currentText(), "Disable");
+    EXPECT_EQ(page->ui->Ed_SecAuthaTemp->count(), 9);
+    EXPECT_EQ(page->ui->Ed_SecAuthaTemp->currentText(), "Open System");
+    EXPECT_TRUE(page->ui->GroupBox4->isVisible());
+    EXPECT_FALSE(page->ui->GroupBox5->isVisible());
+    EXPECT_FALSE(page->ui->GroupBox6->isVisible());
+    EXPECT_EQ(page->ui->Ed_SecEncypa->currentText(), "Disable");
     // Keys come back masked; the key size follows their length.
     EXPECT_EQ(page->Ed_Keya[0]->text(), "**********");
-    EXPECT_EQ(page->Ed_KeySize->currentText(), "64 Bits");
-    EXPECT_FALSE(page->CB_AcntEnable->isHidden()); // inside the RADIUS box, shown with it
-    EXPECT_TRUE(page->CB_AuSc->isVisible());
+    EXPECT_EQ(page->ui->Ed_KeySize->currentText(), "64 Bits");
+    EXPECT_FALSE(page->ui->CB_AcntEnable->isHidden()); // inside the RADIUS box, shown with it
+    EXPECT_TRUE(page->ui->CB_AuSc->isVisible());
 }
 
 struct PassPhraseCase {
@@ -71,16 +71,16 @@ TEST_F(WirelessSecurity, PersonalChecksGroupKeyIntervalAndPassPhrase) {
         {"lowest interval, phrase of 8", "300", "12345678", ""},
         {"highest interval, phrase of 63", "9999999", QString(63, QLatin1Char('q')), ""},
     };
-    choose(page->Ed_SecAuthaTemp, "WPA-Personal");
-    ASSERT_TRUE(page->GroupBox6->isVisible());
+    choose(page->ui->Ed_SecAuthaTemp, "WPA-Personal");
+    ASSERT_TRUE(page->ui->GroupBox6->isVisible());
     for (const PassPhraseCase& c : cases) {
         SCOPED_TRACE(c.name);
-        page->GroupKeyPSKEdit->setText(c.groupKey);
-        page->PassPhrasePSKEdit->setText(c.passPhrase);
+        page->ui->GroupKeyPSKEdit->setText(c.groupKey);
+        page->ui->PassPhrasePSKEdit->setText(c.passPhrase);
         if (QString(c.refusal) == "interval") {
             applyExpectingRefusal("Error", groupKeyRange);
-            EXPECT_EQ(page->GroupKeyPSKEdit->text(), ""); // cleared for a new entry
-            EXPECT_EQ(page->focusWidget(), page->GroupKeyPSKEdit);
+            EXPECT_EQ(page->ui->GroupKeyPSKEdit->text(), ""); // cleared for a new entry
+            EXPECT_EQ(page->focusWidget(), page->ui->GroupKeyPSKEdit);
         } else if (QString(c.refusal) == "phrase") {
             applyExpectingRefusal("Error", phraseLength);
         } else {
@@ -124,14 +124,14 @@ TEST_F(WirelessSecurity, WepKeysAreCheckedAndOnlyTheValidKeyIsWritten) {
         {"ascii beyond one byte", "ASCII", "64 Bits", "First", 0,
          QString::fromUtf8("kw91\xe2\x82\xac"), "", "Please input  Hexadecimal digits!", ""},
     };
-    choose(page->Ed_SecAuthaTemp, "Shared Key");
-    ASSERT_EQ(page->Ed_SecEncypa->currentText(), "Enable"); // forced for Shared Key
+    choose(page->ui->Ed_SecAuthaTemp, "Shared Key");
+    ASSERT_EQ(page->ui->Ed_SecEncypa->currentText(), "Enable"); // forced for Shared Key
     for (const WepCase& c : cases) {
         SCOPED_TRACE(c.name);
         // As the operator goes: the key slot, then its type and size, then the key.
-        choose(page->Ed_SecValKeya, c.validKey);
-        choose(page->Ed_KeyType, c.keyType);
-        choose(page->Ed_KeySize, c.keySize);
+        choose(page->ui->Ed_SecValKeya, c.validKey);
+        choose(page->ui->Ed_KeyType, c.keyType);
+        choose(page->ui->Ed_KeySize, c.keySize);
         page->Ed_Keya[c.keyIndex]->setText(c.key);
         if (!c.message.isEmpty()) {
             applyExpectingRefusal(c.caption, c.message);
@@ -157,9 +157,9 @@ TEST_F(WirelessSecurity, WepKeysAreCheckedAndOnlyTheValidKeyIsWritten) {
 }
 
 TEST_F(WirelessSecurity, AnUnchangedMaskedKeyIsNotSentWhileTheValidKeyIs) {
-    choose(page->Ed_SecAuthaTemp, "Open System");
-    choose(page->Ed_SecEncypa, "Enable");
-    choose(page->Ed_SecValKeya, "Third");
+    choose(page->ui->Ed_SecAuthaTemp, "Open System");
+    choose(page->ui->Ed_SecEncypa, "Enable");
+    choose(page->ui->Ed_SecValKeya, "Third");
     ASSERT_EQ(page->Ed_Keya[2]->text(), "**********");
     applyExpectingSuccess();
     EXPECT_TRUE(sets().contains(mib("2.5.1.1.1.1=1") + "," + mib("2.5.1.1.2.1=1") + "," +
@@ -186,16 +186,16 @@ TEST_F(WirelessSecurity, EnterpriseChecksTheRadiusServer) {
         {"no port", "3600", "10.0.0.5", "", "Please input a number between 1 and 65535."},
         {"accepted", "3600", "10.0.0.5", "1645", ""},
     };
-    choose(page->Ed_SecAuthaTemp, "WPA2-Enterprise");
-    ASSERT_TRUE(page->GroupBox5->isVisible());
-    ASSERT_TRUE(page->GroupBox7->isVisible());
-    choose(page->CB_AcntEnable, "Disable");
+    choose(page->ui->Ed_SecAuthaTemp, "WPA2-Enterprise");
+    ASSERT_TRUE(page->ui->GroupBox5->isVisible());
+    ASSERT_TRUE(page->ui->GroupBox7->isVisible());
+    choose(page->ui->CB_AcntEnable, "Disable");
     for (const RadiusCase& c : cases) {
         SCOPED_TRACE(c.name);
-        page->GroupKeyEdit->setText(c.groupKey);
-        page->RadiusServerEdit->setText(c.server);
-        page->RadiusportEdit->setText(c.port);
-        page->RadiusSecretEdit->setText("s3cret");
+        page->ui->GroupKeyEdit->setText(c.groupKey);
+        page->ui->RadiusServerEdit->setText(c.server);
+        page->ui->RadiusportEdit->setText(c.port);
+        page->ui->RadiusSecretEdit->setText("s3cret");
         if (!c.message.isEmpty()) {
             applyExpectingRefusal("Error", c.message);
             continue;
@@ -213,15 +213,15 @@ TEST_F(WirelessSecurity, EnterpriseChecksTheRadiusServer) {
 }
 
 TEST_F(WirelessSecurity, AccountingEnabledChecksItsServerAndWritesAllThree) {
-    choose(page->Ed_SecAuthaTemp, "Open System");
-    choose(page->CB_AcntEnable, "Enable");
-    page->Ed_AcntServer->setText("0.0.0.0");
-    page->Ed_AcntPort->setText("1813");
+    choose(page->ui->Ed_SecAuthaTemp, "Open System");
+    choose(page->ui->CB_AcntEnable, "Enable");
+    page->ui->Ed_AcntServer->setText("0.0.0.0");
+    page->ui->Ed_AcntPort->setText("1813");
     applyExpectingRefusal("Warning", "The Accountings server's IP is illegal");
-    page->Ed_AcntServer->setText("10.0.0.9");
-    page->Ed_AcntPort->setText("");
+    page->ui->Ed_AcntServer->setText("10.0.0.9");
+    page->ui->Ed_AcntPort->setText("");
     applyExpectingRefusal("Warning", "The range of Accounting Port is (1-65535)");
-    page->Ed_AcntPort->setText("1813");
+    page->ui->Ed_AcntPort->setText("1813");
     applyExpectingSuccess();
     EXPECT_TRUE(sets().contains(mib("2.5.1.1.8.1=1") + "," + mib("2.5.1.1.9.1=10.0.0.9") + "," +
                                 mib("2.5.1.1.10.1=1813")))
@@ -237,18 +237,18 @@ TEST_F(WirelessSecurity, SecondarySsidsFollowThePrimarySecurity) {
     reopen();
     ASSERT_TRUE(page->multiSsidAtLoad);
     // WPA on a secondary SSID leaves the primary the first and fourth key slots.
-    EXPECT_EQ(items(page->Ed_SecValKeya), (QStringList{"First", "Fourth"}));
+    EXPECT_EQ(items(page->ui->Ed_SecValKeya), (QStringList{"First", "Fourth"}));
 
     prompter.shown.clear();
-    page->Ed_SSIDa->setText("Lab-3");
+    page->ui->Ed_SSIDa->setText("Lab-3");
     page->Bt_ApplyClick();
     ASSERT_EQ(prompter.texts(), QStringList{"The 11g Primary SSID's SSID is same as Multi-SSID 2"});
     EXPECT_TRUE(sets().isEmpty());
 
-    page->Ed_SSIDa->setText("KW9100");
-    choose(page->Ed_SecAuthaTemp, "WPA-Personal");
-    page->GroupKeyPSKEdit->setText("3600");
-    page->PassPhrasePSKEdit->setText("long enough");
+    page->ui->Ed_SSIDa->setText("KW9100");
+    choose(page->ui->Ed_SecAuthaTemp, "WPA-Personal");
+    page->ui->GroupKeyPSKEdit->setText("3600");
+    page->ui->PassPhrasePSKEdit->setText("long enough");
     prompter.shown.clear();
     sim->clearJournal();
     page->Bt_ApplyClick();
@@ -278,8 +278,8 @@ TEST_F(WirelessPage, GuestSsidsOfEarlierFirmware) {
     ASSERT_EQ(page->Guest_ComboBox[0]->currentText(), "Enable");
     ASSERT_EQ(page->GuestKeyIndex_ComboBox[0]->currentText(), "first");
 
-    choose(page->Ed_SecAuthaTemp, "Shared Key");
-    choose(page->Ed_SecValKeya, "First");
+    choose(page->ui->Ed_SecAuthaTemp, "Shared Key");
+    choose(page->ui->Ed_SecValKeya, "First");
     prompter.shown.clear();
     page->Bt_ApplyClick();
     EXPECT_EQ(prompter.texts(),
@@ -287,15 +287,15 @@ TEST_F(WirelessPage, GuestSsidsOfEarlierFirmware) {
     EXPECT_TRUE(sets().isEmpty());
 
     // Another slot: accepted, and WEP on the primary leaves the guests as they are.
-    choose(page->Ed_SecValKeya, "Second");
+    choose(page->ui->Ed_SecValKeya, "Second");
     prompter.shown.clear();
     page->Bt_ApplyClick();
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join("; ").toStdString();
     EXPECT_FALSE(sets().join("|").contains(mib("2.9.2.1.5.1.2")));
     EXPECT_EQ(status(), "Setting Success!");
 
-    choose(page->Ed_SecAuthaTemp, "WPA-Personal");
-    page->PassPhrasePSKEdit->setText("long enough");
+    choose(page->ui->Ed_SecAuthaTemp, "WPA-Personal");
+    page->ui->PassPhrasePSKEdit->setText("long enough");
     sim->clearJournal();
     page->Bt_ApplyClick();
     EXPECT_EQ(sets().value(0), mib("2.9.1.1.1.1=0,") + mib("2.9.2.1.2.1.2=1,") +

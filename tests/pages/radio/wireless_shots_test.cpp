@@ -33,17 +33,17 @@ TEST_F(WirelessShots, DISABLED_Layouts) {
 
     open("recent");
     shoot("wireless-full-ap-wep");
-    choose(page->Ed_SecAuthaTemp, "WPA2-Enterprise");
+    choose(page->ui->Ed_SecAuthaTemp, "WPA2-Enterprise");
     shoot("wireless-full-ap-enterprise");
-    choose(page->ED_APModeTempComboBox, "WDS");
-    choose(page->Ed_SecAuthaTemp, "WPA-Personal");
+    choose(page->ui->ED_APModeTempComboBox, "WDS");
+    choose(page->ui->Ed_SecAuthaTemp, "WPA-Personal");
     page->SiteScanClick();
     QElapsedTimer clock;
     clock.start();
     while (!page->surveyIdle && clock.elapsed() < 10000)
         platform::processPendingEvents();
     shoot("wireless-full-wds-survey");
-    choose(page->ED_APModeTempComboBox, "AP Repeater");
+    choose(page->ui->ED_APModeTempComboBox, "AP Repeater");
     shoot("wireless-full-repeater");
 }
 
