@@ -125,8 +125,8 @@ Workspace::~Workspace() {
 
 Device::Device(const Workspace& ws, const std::string& profile, const std::string& address)
     : address_(address) {
-    // Port 0: the simulator picks a free port and writes it to the port file once it answers.
-    // Exit status 3: its control port was taken; try again.
+    // Port 0: the simulator has the system pick its ports and writes the number to the port file
+    // once it answers. A start that fails anyway is tried again.
     for (int attempt = 0; attempt < 5 && port_ == 0; ++attempt) {
         const std::string portFile = ws.file(address + ".port");
         std::remove(portFile.c_str());
