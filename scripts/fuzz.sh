@@ -51,7 +51,8 @@ for t in "${targets[@]}"; do
   "$binary" "${args[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1)
-  found=$(find "$findings" -type f | wc -l)
+  # Crashes, leaks, time-outs and memory blow-ups; a slow unit is noted, not counted.
+  found=$(find "$findings" -type f ! -name 'slow-unit-*' | wc -l)
   echo "fuzz $t: ${runs:-?} runs in ${seconds} s, ${coverage:-no coverage line}, findings $found"
   if [ "$status" -ne 0 ]; then
     failed=1
