@@ -73,10 +73,12 @@ bool staysInsideRoot(const QString& root, const QString& path) {
             return false;
         target = QFileInfo(target.symLinkTarget());
     }
+    const QString base = QDir(root.isEmpty() ? QStringLiteral(".") : root).canonicalPath();
+    if (base.isEmpty())
+        return true; // no root, so no link in it: opening the file fails as it would anyway
     // The directory holding the final name, with any links among its own parts resolved.
     const QString dir = target.absoluteDir().canonicalPath();
-    const QString base = QDir(root.isEmpty() ? QStringLiteral(".") : root).canonicalPath();
-    if (dir.isEmpty() || base.isEmpty())
+    if (dir.isEmpty())
         return false;
     const QString final = dir + QLatin1Char('/') + target.fileName();
     return final.startsWith(base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
