@@ -18,6 +18,10 @@ PAGES=(
   TFM_LanCfg
   TFM_DHCP
   TFM_Wirless
+  TFM_Ethernet
+  TFM_Group
+  TFM_ModeCFG
+  TFM_Encrypt
 )
 
 profile=${1:-recent}
