@@ -123,16 +123,20 @@ void TFM_Encrypt::keySizeFromValidKey() {
             ui->CB_KeySizeA->setCurrentIndex(size);
 }
 
+// Both forms of every key are masked, the hidden one too: after an ASCII key went out as its
+// digits, the digits must not stay behind to be sent again by the next Apply.
 void TFM_Encrypt::keyMask() {
     const bool hex = ui->CB_KeyTypeA->currentText() == kHex;
-    const int length =
-        pages::wepKeyLength(ui->CB_KeyTypeA->currentIndex(), ui->CB_KeySizeA->currentIndex());
+    const int size = ui->CB_KeySizeA->currentIndex();
+    const int hexLength = pages::wepKeyLength(0, size);
+    const int asciiLength = pages::wepKeyLength(1, size);
     for (int k = 0; k < te::kKeys; ++k) {
-        QLineEdit* shown = hex ? hexKeys_[k] : asciiKeys_[k];
         hexKeys_[k]->setVisible(hex);
         asciiKeys_[k]->setVisible(!hex);
-        QvEditHooks::of(*shown).setMaxLength(length);
-        shown->setText(QString(length, QLatin1Char('*')));
+        QvEditHooks::of(*hexKeys_[k]).setMaxLength(hexLength);
+        QvEditHooks::of(*asciiKeys_[k]).setMaxLength(asciiLength);
+        hexKeys_[k]->setText(QString(hexLength, QLatin1Char('*')));
+        asciiKeys_[k]->setText(QString(asciiLength, QLatin1Char('*')));
     }
 }
 

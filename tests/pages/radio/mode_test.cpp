@@ -59,7 +59,7 @@ protected:
 };
 
 TEST_F(ModePage, OpensOnRadioOneWithEmptyEntriesShownEmpty) {
-    open("wireless-compact", {"set devMib.2.2.1.2.1.2 00AABBCC0002"});
+    open("wireless-compact", {"define devMib.2.2.1.2.1.2 hex rw 00AABBCC0002 size=6"});
     EXPECT_EQ(page->windowTitle(), "Advanced \\ Mode");
     EXPECT_EQ(page->ui->PC_Mode->tabText(0), "IEEE 802.11g");
     EXPECT_FALSE(page->ui->PC_Mode->isTabVisible(1));
@@ -176,8 +176,9 @@ TEST_F(ModePage, RepeatedAndShortAddressesAreRefusedBeforeAnythingIsSent) {
         setMacs(c.typed);
         page->ui->Bt_Apply->click();
         EXPECT_EQ(prompter.texts(), QStringList{c.message});
-        if (c.focus >= 0)
+        if (c.focus >= 0) {
             EXPECT_EQ(page->focusWidget(), mac(c.focus));
+        }
         QStringList expected = c.shownAfter;
         while (expected.size() < 8)
             expected << "";
@@ -208,12 +209,12 @@ TEST_F(ModePage, RefreshAfterAnApplyShowsTheDevicesAddresses) {
         setMacs({"00AABBCC0001"});
         page->ui->Bt_Apply->click();
         ASSERT_EQ(status(), "IEEE802.11g Setting Success!");
-        ASSERT_TRUE(sim->command("set devMib.2.2.1.2.1.1 00AABBCC00F1"));
-        ASSERT_TRUE(sim->command("set devMib.2.2.1.2.1.8 00AABBCC00F8"));
+        ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.1 hex rw 00AABBCC00F1 size=6"));
+        ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.8 hex rw 00AABBCC00F8 size=6"));
         page->ui->Bt_Refresh->click();
         EXPECT_EQ(mac(0)->text(), "00AABBCC00F1");
         EXPECT_EQ(mac(7)->text(), "00AABBCC00F8");
-        ASSERT_TRUE(sim->command("set devMib.2.2.1.2.1.8 000000000000"));
+        ASSERT_TRUE(sim->command("define devMib.2.2.1.2.1.8 hex rw 000000000000 size=6"));
     }
 }
 
