@@ -6,6 +6,7 @@
 #include "pages/radio/mode.h"
 #include "pages/radio/wireless.h"
 #include "pages/service/dhcp.h"
+#include "pages/service/multi_ssid_new.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
 #include "pages/transfer/config_file.h"
@@ -40,6 +41,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_Group", make<TFM_Group>());
     list.insert("TFM_ModeCFG", make<TFM_ModeCFG>());
     list.insert("TFM_Encrypt", make<TFM_Encrypt>());
+    list.insert("TFM_MultiSSIDNewForm", make<TFM_MultiSSIDNewForm>());
     return list;
 }
 
