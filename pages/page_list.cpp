@@ -6,6 +6,7 @@
 #include "pages/radio/mode.h"
 #include "pages/radio/wireless.h"
 #include "pages/service/dhcp.h"
+#include "pages/service/multi_ssid.h"
 #include "pages/service/multi_ssid_new.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
@@ -42,6 +43,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_ModeCFG", make<TFM_ModeCFG>());
     list.insert("TFM_Encrypt", make<TFM_Encrypt>());
     list.insert("TFM_MultiSSIDNewForm", make<TFM_MultiSSIDNewForm>());
+    list.insert("TFM_MultiSSIDForm", make<TFM_MultiSSIDForm>());
     return list;
 }
 

@@ -23,6 +23,7 @@ PAGES=(
   TFM_ModeCFG
   TFM_Encrypt
   TFM_MultiSSIDNewForm
+  TFM_MultiSSIDForm
 )
 
 profile=${1:-recent}

@@ -130,10 +130,12 @@ TEST_F(MultiSsidNewPage, CapabilitiesChooseThePageItsColumnsAndControls) {
         EXPECT_TRUE(prompter.shown.isEmpty());
         selectSsid(1);
         EXPECT_EQ(page->ui->Ed_SSID->text(), "Guest-2");
-        if (c.dynamicVlan)
+        if (c.dynamicVlan) {
             EXPECT_EQ(page->ui->CB_DyVlan->currentText(), "Dynamic");
-        if (c.priority)
+        }
+        if (c.priority) {
             EXPECT_EQ(page->ui->Cb_Priority->currentText(), "6");
+        }
         page.reset();
         form.reset();
         sim.reset();
