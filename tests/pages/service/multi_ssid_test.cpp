@@ -27,6 +27,13 @@ class MultiSsidPage : public test::DeviceWindow {
 protected:
     void open(const QStringList& commands = {}) {
         start("multissid-early");
+        // The page reads the capability flags: the start-up probe has ended, as the menus wait.
+        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
+            [&] {
+                return !form->probing() && flag("Ed_Suppress") != "Ed_Suppress" &&
+                       flag("Ed_WMM") != "Ed_WMM" && flag("Ed_spAccounting") != "Ed_spAccounting";
+            },
+            8000));
         for (const QString& c : commands)
             ASSERT_TRUE(sim->command(c)) << c.toStdString();
         page = std::make_unique<TFM_MultiSSIDForm>(form.get());
