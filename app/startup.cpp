@@ -40,6 +40,17 @@ constexpr std::array<MessageFile, 7> kFromHelpDirectory{{
     {qv::MessageTable::StatusTemplate, "snmp.msg"},
 }};
 
+// A value or path as the start-up messages quote it: whole when it is short, otherwise its
+// beginning and end around an ellipsis, so that a huge argument still gives a readable box.
+constexpr qsizetype kQuotedHead = 48;
+constexpr qsizetype kQuotedTail = 16;
+
+QString quoted(const QString& text) {
+    if (text.size() <= kQuotedHead + kQuotedTail + 1)
+        return u'"' + text + u'"';
+    return u'"' + text.left(kQuotedHead) + QChar(0x2026) + text.right(kQuotedTail) + u'"';
+}
+
 // Where a number came from, for the message that names it.
 struct Origin {
     QString what; // "the switch \"/t\"" or "the key \"AgentPort\" in \"...\""
@@ -54,13 +65,13 @@ qint64 decimal(const QString& text, qint64 lo, qint64 hi, const Origin& origin) 
         digits = sign || (c >= u'0' && c <= u'9');
     }
     if (!digits)
-        throw StartupError(QStringLiteral("The value \"%1\" of %2 is not a decimal integer.")
-                               .arg(text, origin.what));
+        throw StartupError(QStringLiteral("The value %1 of %2 is not a decimal integer.")
+                               .arg(quoted(text), origin.what));
     bool ok = false;
     const qint64 n = text.toLongLong(&ok);
     if (!ok || n < lo || n > hi)
-        throw StartupError(QStringLiteral("The value \"%1\" of %2 is out of range (%3 to %4).")
-                               .arg(text, origin.what)
+        throw StartupError(QStringLiteral("The value %1 of %2 is out of range (%3 to %4).")
+                               .arg(quoted(text), origin.what)
                                .arg(lo)
                                .arg(hi));
     return n;
@@ -166,7 +177,7 @@ void applyDeviceFile(const QString& path, SessionRecords s) {
     const QvIni ini(path);
     const auto read = [&](const char* key) { return ini.ReadString(kDeviceFileSection, key, ""); };
     const auto origin = [&](const char* key) {
-        return Origin{QStringLiteral("the key \"%1\" in \"%2\"").arg(key, path)};
+        return Origin{QStringLiteral("the key \"%1\" in %2").arg(key, quoted(path))};
     };
 
     s.device.port = port(read("AgentPort"), origin("AgentPort"));

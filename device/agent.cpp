@@ -191,7 +191,13 @@ Agent::~Agent() {
     }
 }
 
-void Agent::start() {
+void Agent::start(int port) {
+    if (!started_)
+        initialise();
+    open(port);
+}
+
+void Agent::initialise() {
     // net-snmp's own state goes to a private directory and is never written nor read back; no
     // configuration files and no MIB files are read, so nothing is printed but real errors.
     std::string dirTemplate =
@@ -222,15 +228,17 @@ void Agent::start() {
     init_agent(kAppName);
     init_snmp(kAppName);
     started_ = true;
+}
 
+void Agent::open(int port) {
     // The agent's session is opened here rather than by net-snmp's master-agent set-up, so that
     // every PDU passes receive() first: admission, the journal, and holding requests whose
     // answer is due later.
     const auto& settings = device_.settings();
-    std::string endpoint = "udp:" + settings.listenAddress + ":" + std::to_string(settings.port);
+    std::string endpoint = "udp:" + settings.listenAddress + ":" + std::to_string(port);
     netsnmp_transport* transport = netsnmp_transport_open_server("snmp", endpoint.c_str());
     if (!transport)
-        throw std::runtime_error("cannot listen on " + endpoint);
+        throw PortTaken("cannot listen on " + endpoint);
     netsnmp_session setup;
     snmp_sess_init(&setup);
     setup.version = SNMP_DEFAULT_VERSION;

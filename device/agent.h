@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <sys/select.h>
 
@@ -31,6 +32,12 @@ public:
     virtual bool quitRequested() const = 0;
 };
 
+// The agent's UDP port is held by another socket.
+class PortTaken : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class Agent {
 public:
     explicit Agent(Device& device);
@@ -39,14 +46,18 @@ public:
     Agent& operator=(const Agent&) = delete;
 
     // Initialises net-snmp (no configuration files, no persistent state, no MIB files), opens the
-    // UDP port and registers the handler. Throws std::runtime_error when the port cannot be had.
-    void start();
+    // UDP port `port` (0: one the system chooses) and registers the handler. Throws
+    // PortTaken when the port cannot be had (start may then be called again with another) and
+    // std::runtime_error for any other failure.
+    void start(int port);
     // The UDP port the agent listens on (the one chosen by the system for port 0).
     int port() const { return port_; }
     // Serves requests, timers and `client` until `stop` is set or the client asks to quit.
     void run(const volatile std::sig_atomic_t& stop, LoopClient& client);
 
 private:
+    void initialise();
+    void open(int port);
     static int handle(netsnmp_mib_handler_s* handler, netsnmp_handler_registration_s* reginfo,
                       netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests);
     static int receive(int op, snmp_session* session, int reqid, snmp_pdu* pdu, void* magic);

@@ -58,9 +58,9 @@ ControlServer::ControlServer(Device& device) : device_(device) {}
 
 ControlServer::~ControlServer() {
     for (const auto& [fd, buffer] : clients_)
-        close(fd);
+        ::close(fd);
     if (listenFd_ >= 0)
-        close(listenFd_);
+        ::close(listenFd_);
 }
 
 void ControlServer::listen(const std::string& address, int port) {
@@ -71,9 +71,24 @@ void ControlServer::listen(const std::string& address, int port) {
     int one = 1;
     setsockopt(listenFd_, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     if (bind(listenFd_, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0 ||
-        ::listen(listenFd_, 8) != 0)
+        ::listen(listenFd_, 8) != 0) {
+        const std::string reason = std::strerror(errno);
+        close();
         throw std::runtime_error("cannot listen for control on " + address + ":" +
-                                 std::to_string(port) + ": " + std::strerror(errno));
+                                 std::to_string(port) + ": " + reason);
+    }
+    sockaddr_in bound{};
+    socklen_t length = sizeof bound;
+    if (getsockname(listenFd_, reinterpret_cast<sockaddr*>(&bound), &length) != 0)
+        throw std::runtime_error(std::string("control socket: ") + std::strerror(errno));
+    port_ = ntohs(bound.sin_port);
+}
+
+void ControlServer::close() {
+    if (listenFd_ >= 0)
+        ::close(listenFd_);
+    listenFd_ = -1;
+    port_ = 0;
 }
 
 void ControlServer::addDescriptors(fd_set& fds, int& count) {
@@ -104,7 +119,7 @@ void ControlServer::serve(const fd_set& ready) {
         char buf[4096];
         ssize_t n = read(fd, buf, sizeof buf);
         if (n <= 0) {
-            close(fd);
+            ::close(fd);
             it = clients_.erase(it);
             continue;
         }
@@ -234,7 +249,7 @@ int controlClient(const std::string& endpoint, const std::string& command) {
             std::fprintf(stderr, "kw9100-sim: cannot reach %s: %s\n", endpoint.c_str(),
                          std::strerror(errno));
             if (fd >= 0)
-                close(fd);
+                ::close(fd);
             return 1;
         }
         std::string line = command + "\n";
@@ -244,7 +259,7 @@ int controlClient(const std::string& endpoint, const std::string& command) {
             while (read(fd, &c, 1) == 1 && c != '\n')
                 reply += c;
         }
-        close(fd);
+        ::close(fd);
         std::printf("%s\n", reply.c_str());
         return reply.starts_with("ok") ? 0 : 1;
     } catch (const std::exception& e) {

@@ -36,8 +36,12 @@ public:
     ControlServer(const ControlServer&) = delete;
     ControlServer& operator=(const ControlServer&) = delete;
 
-    // Throws std::runtime_error when the port is taken.
+    // Listens on `port` (0: one the system chooses, see port()). Throws std::runtime_error when
+    // the port is taken.
     void listen(const std::string& address, int port);
+    int port() const { return port_; }
+    // Stops listening (clients already connected stay).
+    void close();
     std::string execute(const std::string& line);
 
     void addDescriptors(fd_set& fds, int& count) override;
@@ -47,6 +51,7 @@ public:
 private:
     Device& device_;
     int listenFd_ = -1;
+    int port_ = 0;
     std::map<int, std::string> clients_; // descriptor -> unfinished input
     bool quit_ = false;
 };

@@ -13,10 +13,11 @@
 // there under its bare name, so that tests can compare what arrived. A profile NAME is looked up as
 // NAME.profile in ../share/kw9100-sim/profiles beside the executable (the installed layout), then
 // in the source tree's device/profiles when the build names it. With port 0 the system chooses the
-// agent's port; --port-file then tells it (the file is written once the device answers). Exit
+// agent's port, and the control channel gets the same number over TCP (both are had before the
+// number is used); --port-file then tells it (the file is written once the device answers). Exit
 // status: 0 after a stop (SIGTERM, SIGINT or "quit"), 2 for a bad command line or profile, 3 when
-// the address is taken. The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN] turns on net-snmp's
-// debug output.
+// a port given on the command line is taken. The environment variable KW_SIM_DEBUG=TOKEN[,TOKEN]
+// turns on net-snmp's debug output.
 #include "device/agent.h"
 #include "device/control.h"
 #include "device/device.h"
@@ -137,6 +138,24 @@ sim::Settings parse(int argc, char** argv) {
     return s;
 }
 
+// Both ports chosen by the system under one number: the control channel takes a free TCP port
+// and the agent the same number over UDP. A number that another program holds over UDP is given
+// back and the next one tried, so that a caller never has to guess a free port.
+void openPair(sim::Agent& agent, sim::ControlServer& control, const std::string& address) {
+    constexpr int kAttempts = 100;
+    for (int attempt = 1;; ++attempt) {
+        control.listen(address, 0);
+        try {
+            agent.start(control.port());
+            return;
+        } catch (const sim::PortTaken&) {
+            control.close();
+            if (attempt == kAttempts)
+                throw;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -163,10 +182,14 @@ int main(int argc, char** argv) {
         sim::Agent agent(device);
         sim::ControlServer control(device);
         try {
-            agent.start();
-            int controlPort = settings.controlPort < 0 ? agent.port() : settings.controlPort;
-            if (controlPort > 0)
-                control.listen(settings.listenAddress, controlPort);
+            if (settings.port == 0 && settings.controlPort < 0)
+                openPair(agent, control, settings.listenAddress);
+            else {
+                agent.start(settings.port);
+                int controlPort = settings.controlPort < 0 ? agent.port() : settings.controlPort;
+                if (controlPort > 0)
+                    control.listen(settings.listenAddress, controlPort);
+            }
         } catch (const std::exception& e) {
             std::fprintf(stderr, "kw9100-sim: %s\n", e.what());
             return 3;

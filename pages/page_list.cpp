@@ -1,9 +1,15 @@
 #include "pages/page_list.h"
 
+#include "pages/radio/encrypt.h"
+#include "pages/radio/group.h"
 #include "pages/radio/lan.h"
+#include "pages/radio/mode.h"
 #include "pages/radio/wireless.h"
 #include "pages/service/dhcp.h"
+#include "pages/service/multi_ssid.h"
+#include "pages/service/multi_ssid_new.h"
 #include "pages/status/device_info.h"
+#include "pages/status/ethernet.h"
 #include "pages/transfer/config_file.h"
 #include "pages/transfer/firmware.h"
 #include "pages/transfer/firmware_ssl.h"
@@ -32,6 +38,12 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_CfgFile", make<TFM_CfgFile>());
     list.insert("TFM_FirewareSSL", make<TFM_FirewareSSL>());
     list.insert("TFM_Wirless", make<TFM_Wirless>());
+    list.insert("TFM_Ethernet", make<TFM_Ethernet>());
+    list.insert("TFM_Group", make<TFM_Group>());
+    list.insert("TFM_ModeCFG", make<TFM_ModeCFG>());
+    list.insert("TFM_Encrypt", make<TFM_Encrypt>());
+    list.insert("TFM_MultiSSIDNewForm", make<TFM_MultiSSIDNewForm>());
+    list.insert("TFM_MultiSSIDForm", make<TFM_MultiSSIDForm>());
     return list;
 }
 

@@ -8,8 +8,9 @@ packages=(
   libsnmp-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev googletest
   snmp snmpd atftp tftp-hpa tftpd-hpa curl python3 python3-pyftpdlib
-  xvfb xauth x11-utils libcap2-bin iproute2 procps
+  xvfb xauth x11-utils libxcb1-dev libcap2-bin iproute2 procps
   dpkg-dev file lintian
+  clang libclang-rt-14-dev
 )
 
 sudo_cmd=()

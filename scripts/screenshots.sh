@@ -18,6 +18,12 @@ PAGES=(
   TFM_LanCfg
   TFM_DHCP
   TFM_Wirless
+  TFM_Ethernet
+  TFM_Group
+  TFM_ModeCFG
+  TFM_Encrypt
+  TFM_MultiSSIDNewForm
+  TFM_MultiSSIDForm
 )
 
 profile=${1:-recent}

@@ -18,8 +18,9 @@ stop_sim() {
 start_sim() {
   local build=$1 work=$2 profile=$3 restart=${4:-10}
   mkdir -p "$work/help"
-  # Port 0: the system picks a free port and the simulator writes it to the port file once it
-  # answers. Exit status 3 means its control port (the same number over TCP) was taken: try again.
+  # Port 0: the simulator has the system pick its ports (the control channel's TCP port and the
+  # same number over UDP) and writes the number to the port file once it answers. A start that
+  # fails anyway is tried again.
   for attempt in 1 2 3 4 5; do
     rm -f "$work/port"
     "$build/bin/kw9100-sim" --listen 127.0.0.1:0 --profile "$profile" --port-file "$work/port" \

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHostInfo>
 #include <QTimer>
 
@@ -61,6 +62,26 @@ bool isPlainFileName(const QString& name) {
     if (name.size() >= 2 && name[1] == QLatin1Char(':'))
         return false;
     return !QDir::isAbsolutePath(name);
+}
+
+bool staysInsideRoot(const QString& root, const QString& path) {
+    // Links are followed by hand, so that a dangling one still shows where it leads.
+    constexpr int kMaxLinks = 40; // as the system's own limit on a chain of links
+    QFileInfo target(path);
+    for (int hops = 0; target.isSymLink(); ++hops) {
+        if (hops == kMaxLinks)
+            return false;
+        target = QFileInfo(target.symLinkTarget());
+    }
+    const QString base = QDir(root.isEmpty() ? QStringLiteral(".") : root).canonicalPath();
+    if (base.isEmpty())
+        return true; // no root, so no link in it: opening the file fails as it would anyway
+    // The directory holding the final name, with any links among its own parts resolved.
+    const QString dir = target.absoluteDir().canonicalPath();
+    if (dir.isEmpty())
+        return false;
+    const QString final = dir + QLatin1Char('/') + target.fileName();
+    return final.startsWith(base.endsWith(QLatin1Char('/')) ? base : base + QLatin1Char('/'));
 }
 
 } // namespace qv::tftp
@@ -174,15 +195,31 @@ void QvTFTPServer::onRequest(QByteArrayView datagram, const QHostAddress& from, 
     template_.status = kConnected;
     template_.statusText = statusText(kConnected);
     const auto request = parseRequest(datagram);
-    if (!request)
+    const quint16 opcode = opcodeOf(datagram);
+    if (!request && opcode != kReadRequest && opcode != kWriteRequest)
         return;
-    template_.operation = request->opcode;
-    template_.fileName = request->fileName;
-    template_.mode = request->mode;
+    template_.operation = opcode;
     template_.clientAddress = from.toString();
     template_.clientPort = fromPort;
-    if (device_.isNull() || !from.isEqual(device_, QHostAddress::ConvertV4MappedToIPv4)) {
-        refuseForeignHost(from, fromPort);
+    const bool fromDevice =
+        !device_.isNull() && from.isEqual(device_, QHostAddress::ConvertV4MappedToIPv4);
+    if (!request) {
+        // A request whose texts are not both ended, typically a name too long for the receive
+        // buffer: the peer hears why nothing follows instead of waiting out its time-out.
+        const QByteArrayView rest = datagram.sliced(2);
+        const qsizetype end = rest.indexOf('\0');
+        template_.fileName = QString::fromUtf8(end < 0 ? rest : rest.first(end));
+        template_.mode.clear();
+        if (fromDevice)
+            refuse(from, fromPort, kErrIllegalOperation, kBadPacket);
+        else
+            refuse(from, fromPort, kErrAccessViolation, kAccessViolation);
+        return;
+    }
+    template_.fileName = request->fileName;
+    template_.mode = request->mode;
+    if (!fromDevice) {
+        refuse(from, fromPort, kErrAccessViolation, kAccessViolation);
         return;
     }
     if (_TFTPSession* open = sessionFor(template_)) {
@@ -205,11 +242,12 @@ void QvTFTPServer::onRequest(QByteArrayView datagram, const QHostAddress& from, 
     started->start();
 }
 
-void QvTFTPServer::refuseForeignHost(const QHostAddress& from, quint16 fromPort) {
-    socket_->sendTo(errorPacket(kErrAccessViolation), from, fromPort);
+void QvTFTPServer::refuse(const QHostAddress& from, quint16 fromPort, quint16 errorCode,
+                          int event) {
+    socket_->sendTo(errorPacket(errorCode), from, fromPort);
     QvTFTPMsg refused = template_;
-    refused.status = kAccessViolation;
-    refused.statusText = statusText(kAccessViolation);
+    refused.status = event;
+    refused.statusText = statusText(event);
     bool cancel = false;
     if (handler_)
         handler_(form_, &refused, &cancel);

@@ -29,6 +29,10 @@ quint16 effectivePort(quint16 requested);
 // A name the server accepts without registration: not empty, not "." or "..", no '/' or '\\',
 // no drive prefix.
 bool isPlainFileName(const QString& name);
+// The file that `path` finally names, every symbolic link followed (a dangling link's target
+// too, since creating the file would create that target), lies inside `root` (empty: the working
+// directory). A local user may place a link inside the root; it must not carry a transfer out.
+bool staysInsideRoot(const QString& root, const QString& path);
 } // namespace qv::tftp
 
 class QvTFTPServer : public QObject {
@@ -71,7 +75,9 @@ public:
 private:
     void onRequest(QByteArrayView datagram, const QHostAddress& from, quint16 fromPort);
     void onTick();
-    void refuseForeignHost(const QHostAddress& from, quint16 fromPort);
+    // Answers a request with an ERROR packet and reports `event` without opening a session
+    // (a stranger's request, or one that cannot be read).
+    void refuse(const QHostAddress& from, quint16 fromPort, quint16 errorCode, int event);
     _TFTPSession* sessionFor(const QvTFTPMsg& request) const;
     int pendingSessions() const;
     void destroySession(_TFTPSession* s);

@@ -71,7 +71,13 @@ void _TFTPSession::start() {
         report(kAccessViolation);
         return;
     }
-    const QString path = nameRegistered_ && QDir::isAbsolutePath(name) ? name : root_ + name;
+    const bool inRoot = !(nameRegistered_ && QDir::isAbsolutePath(name));
+    const QString path = inRoot ? root_ + name : name;
+    if (inRoot && !staysInsideRoot(root_, path)) {
+        sendError(kErrAccessViolation);
+        report(kAccessViolation);
+        return;
+    }
 
     if (msg_.operation == 1) {
         auto file = std::make_unique<QFile>(path);

@@ -1,5 +1,7 @@
 // A module idling on its main window: once its capability probe has ended, the CPU time it
 // uses over SECONDS (front-panel poll, LED blink, capability refresh) and its resident memory.
+// On an X display it is measured twice: with its window shown, then with the window unmapped
+// (as a minimised window is), when nobody can see the blink.
 //
 //   kw_bench_idle [SECONDS] [PROFILE]      (default 60 s, profile "recent")
 #include "benchmarks/module_run/module_run.h"
@@ -7,9 +9,66 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <thread>
+#include <xcb/xcb.h>
+
+namespace {
+
+// Unmaps the top-level windows of process `pid` (by their _NET_WM_PID); how many.
+int unmapWindowsOf(pid_t pid) {
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(c)) {
+        xcb_disconnect(c);
+        return 0;
+    }
+    const char name[] = "_NET_WM_PID";
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, std::strlen(name), name), nullptr),
+        &std::free);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    int unmapped = 0;
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, screen->root), nullptr), &std::free);
+    if (atom && tree) {
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+            std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> property(
+                xcb_get_property_reply(
+                    c, xcb_get_property(c, 0, children[i], atom->atom, XCB_ATOM_CARDINAL, 0, 1),
+                    nullptr),
+                &std::free);
+            if (!property || xcb_get_property_value_length(property.get()) != 4)
+                continue;
+            if (*static_cast<const uint32_t*>(xcb_get_property_value(property.get())) !=
+                static_cast<uint32_t>(pid))
+                continue;
+            xcb_unmap_window(c, children[i]);
+            ++unmapped;
+        }
+    }
+    xcb_flush(c);
+    xcb_disconnect(c);
+    return unmapped;
+}
+
+void measure(const bench::Module& module, double seconds, const char* what) {
+    const bench::Usage before = bench::usage(module.pid());
+    const double from = bench::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    const bench::Usage after = bench::usage(module.pid());
+    const double wall = bench::now() - from;
+    const double cpu = after.cpuSeconds - before.cpuSeconds;
+    std::printf("  %s: CPU %.3f s over %.0f s (%.3f %% of one core)\n", what, cpu, wall,
+                100 * cpu / wall);
+    std::printf("    resident %.1f MiB (peak %.1f MiB), proportional %.1f MiB\n",
+                after.rssKiB / 1024.0, after.peakRssKiB / 1024.0, after.pssKiB / 1024.0);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60;
@@ -22,17 +81,19 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "the module did not finish its probe\n");
             return 1;
         }
-        const bench::Usage before = bench::usage(module.pid());
-        const double from = bench::now();
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-        const bench::Usage after = bench::usage(module.pid());
-        const double wall = bench::now() - from;
-        const double cpu = after.cpuSeconds - before.cpuSeconds;
-        std::printf("idle on the main window, profile %s, %.0f s:\n", profile.c_str(), wall);
-        std::printf("  CPU %.2f s (%.2f %% of one core); at start-up %.2f s\n", cpu,
-                    100 * cpu / wall, before.cpuSeconds);
-        std::printf("  resident %.1f MiB (after the probe %.1f MiB, peak %.1f MiB)\n",
-                    after.rssKiB / 1024.0, before.rssKiB / 1024.0, after.peakRssKiB / 1024.0);
+        const bool onDisplay = std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM");
+        std::printf("idle on the main window, profile %s, %s; CPU at start-up %.2f s\n",
+                    profile.c_str(), onDisplay ? "on the X display" : "offscreen",
+                    bench::usage(module.pid()).cpuSeconds);
+        measure(module, seconds, onDisplay ? "window shown" : "window (offscreen)");
+        if (onDisplay) {
+            if (unmapWindowsOf(module.pid()) == 0) {
+                std::fprintf(stderr, "the module's window was not found on the display\n");
+                return 1;
+            }
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            measure(module, seconds, "window unmapped");
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
@@ -84,6 +85,19 @@ void writeAll(const std::string& path, const std::string& text) {
         throw std::runtime_error("cannot write " + path);
 }
 
+// Written whole or not at all: modules starting meanwhile may be reading it.
+void replaceFile(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".new";
+    writeAll(temporary, text);
+    if (std::rename(temporary.c_str(), path.c_str()) != 0)
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string programPath(const char* variable, const char* built) {
+    const char* other = std::getenv(variable);
+    return other && *other ? other : built;
+}
+
 bool running(pid_t pid) {
     int status = 0;
     return waitpid(pid, &status, WNOHANG) == 0;
@@ -109,15 +123,16 @@ Workspace::~Workspace() {
         errno = 0;
 }
 
-Device::Device(const Workspace& ws, const std::string& profile) {
-    // Port 0: the simulator picks a free port and writes it to the port file once it answers.
-    // Exit status 3: its control port was taken; try again.
+Device::Device(const Workspace& ws, const std::string& profile, const std::string& address)
+    : address_(address) {
+    // Port 0: the simulator has the system pick its ports and writes the number to the port file
+    // once it answers. A start that fails anyway is tried again.
     for (int attempt = 0; attempt < 5 && port_ == 0; ++attempt) {
-        const std::string portFile = ws.file("sim.port");
+        const std::string portFile = ws.file(address + ".port");
         std::remove(portFile.c_str());
-        pid_ = spawn(
-            {KW_SIM_PATH, "--listen", "127.0.0.1:0", "--profile", profile, "--port-file", portFile},
-            {}, ws.path(), ws.file("kw9100-sim.err"));
+        pid_ = spawn({programPath("KW_BENCH_SIM", KW_SIM_PATH), "--listen", address + ":0",
+                      "--profile", profile, "--port-file", portFile},
+                     {}, ws.path(), ws.file(address + ".sim.err"));
         for (int i = 0; i < 400 && !exists(portFile) && running(pid_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (exists(portFile))
@@ -127,32 +142,40 @@ Device::Device(const Workspace& ws, const std::string& profile) {
     }
     if (port_ == 0)
         throw std::runtime_error("the simulated device did not start: " +
-                                 readAll(ws.file("kw9100-sim.err")));
+                                 readAll(ws.file(address + ".sim.err")));
 }
 
 Device::~Device() {
     stopProcess(pid_);
 }
 
-Module::Module(const Workspace& ws, const Device& device) : marker_(ws.file("probe.marker")) {
+std::string writeModuleFiles(const Workspace& ws, const Device& device) {
+    replaceFile(ws.file(device.address() + ".cfg"),
+                "[Program Information]\nAgentPort=" + std::to_string(device.port()) +
+                    "\nVersion=1\nSecurityModel=3\nSecurityLevel=0\n"
+                    "AuthProtocol=0\nPrivProtocol=0\n");
+    const std::string registry = ws.file("registry.ini");
+    replaceFile(registry, "[\\SOFTWARE\\Velkor\\Halvren5.1\\MibFile]\nPath=" + ws.path() +
+                              "/\n[\\SOFTWARE\\Velkor\\Modules\\HelpPath]\n"
+                              "1.3.6.1.4.1.32473.2.20=" +
+                              ws.path() + "/help/kw9100hp.hlp\n");
+    return registry;
+}
+
+Module::Module(const Workspace& ws, const Device& device)
+    : marker_(ws.file(device.address() + ".probe")) {
     std::remove(marker_.c_str());
-    writeAll(ws.file("127.0.0.1.cfg"),
-             "[Program Information]\nAgentPort=" + std::to_string(device.port()) +
-                 "\nVersion=1\nSecurityModel=3\nSecurityLevel=0\n"
-                 "AuthProtocol=0\nPrivProtocol=0\n");
-    writeAll(ws.file("registry.ini"),
-             "[\\SOFTWARE\\Velkor\\Halvren5.1\\MibFile]\nPath=" + ws.path() +
-                 "/\n[\\SOFTWARE\\Velkor\\Modules\\HelpPath]\n"
-                 "1.3.6.1.4.1.32473.2.20=" +
-                 ws.path() + "/help/kw9100hp.hlp\n");
-    std::vector<std::string> env{"KW9100_REGISTRY=" + ws.file("registry.ini"),
-                                 "KW9100_PROBE_MARKER=" + marker_,
-                                 "KW9100_PROMPT_LOG=" + ws.file("prompts.log")};
+    const std::string registry = writeModuleFiles(ws, device);
+    const std::string workdir = ws.file(device.address());
+    mkdir(workdir.c_str(), 0755);
+    std::vector<std::string> env{"KW9100_REGISTRY=" + registry, "KW9100_PROBE_MARKER=" + marker_,
+                                 "KW9100_PROMPT_LOG=" + workdir + "/prompts.log"};
     if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY"))
         env.emplace_back("QT_QPA_PLATFORM=offscreen");
     startedAt_ = now();
     pid_ =
-        spawn({KW_MODULE_PATH, "/I127.0.0.1", "/Rfenrow"}, env, ws.path(), ws.file("kw9100.err"));
+        spawn({programPath("KW_BENCH_MODULE", KW_MODULE_PATH), "/I" + device.address(), "/Rfenrow"},
+              env, workdir, workdir + "/kw9100.err");
 }
 
 Module::~Module() {
@@ -179,22 +202,21 @@ double Module::waitForProbe(double timeoutSeconds) {
 
 Usage usage(pid_t pid) {
     Usage u;
-    // /proc/PID/stat: fields 14 and 15 are user and system time in clock ticks; the command
-    // (field 2) is in parentheses and may hold blanks.
-    const std::string stat = readAll("/proc/" + std::to_string(pid) + "/stat");
-    const auto close = stat.rfind(')');
-    if (close != std::string::npos) {
-        std::istringstream rest(stat.substr(close + 2));
-        std::string field;
-        unsigned long long utime = 0, stime = 0;
-        for (int i = 3; i <= 15 && rest >> field; ++i) {
-            if (i == 14)
-                utime = std::stoull(field);
-            if (i == 15)
-                stime = std::stoull(field);
+    // CPU time in nanoseconds of every thread (the first field of each thread's schedstat): the
+    // clock ticks of /proc/PID/stat are too coarse for an idle module.
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    if (DIR* dir = opendir(tasks.c_str())) {
+        unsigned long long ns = 0;
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            std::istringstream schedstat(readAll(tasks + "/" + entry->d_name + "/schedstat"));
+            unsigned long long threadNs = 0;
+            if (schedstat >> threadNs)
+                ns += threadNs;
         }
-        u.cpuSeconds =
-            static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+        closedir(dir);
+        u.cpuSeconds = static_cast<double>(ns) / 1e9;
     }
     std::istringstream status(readAll("/proc/" + std::to_string(pid) + "/status"));
     std::string line;
@@ -203,6 +225,11 @@ Usage usage(pid_t pid) {
             u.rssKiB = std::stol(line.substr(6));
         else if (line.rfind("VmHWM:", 0) == 0)
             u.peakRssKiB = std::stol(line.substr(6));
+    }
+    std::istringstream rollup(readAll("/proc/" + std::to_string(pid) + "/smaps_rollup"));
+    while (std::getline(rollup, line)) {
+        if (line.rfind("Pss:", 0) == 0)
+            u.pssKiB = std::stol(line.substr(4));
     }
     return u;
 }

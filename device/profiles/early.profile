@@ -2,6 +2,7 @@
 # device restarts), a single SSID, no client-information object, no load figures. Capabilities it
 # does not know it does not answer.
 include base.inc
+include advanced.inc
 
 1.3.6.1.2.1.1.1.0  string     ro  "KW-9100 IEEE 802.11g Wireless Access Point, firmware v1.12"
 devMib.4.1.1.1.0   string     ro  "v1.12"

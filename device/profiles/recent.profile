@@ -1,6 +1,9 @@
 # KW-9100, recent firmware (v2.xx): changes stay pending until save-and-activate or discard;
 # multiple SSIDs, SSL certificates, grouping, syslog, client information, CPU/memory load.
 include base.inc
+include advanced.inc
+include ethernet.inc
+include multissid.inc
 
 1.3.6.1.2.1.1.1.0  string     ro  "KW-9100 IEEE 802.11g Wireless Access Point, firmware v2.50"
 devMib.4.1.1.1.0   string     ro  "v2.50"

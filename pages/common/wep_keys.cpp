@@ -47,4 +47,20 @@ bool isHexText(const QString& text) {
     });
 }
 
+int wepKeyLength(int type, int size) {
+    static constexpr int kLengths[2][3] = {{10, 26, 32}, {5, 13, 16}};
+    if (type < 0 || type > 1 || size < 0 || size > 2)
+        return 0;
+    return kLengths[type][size];
+}
+
+QString wepKeyLengthMessage(int key, int type, int size) {
+    static const char* const kOrdinals[] = {"1st", "2nd", "3rd", "4th"};
+    const bool misspelt = type == 1 && size == 2;
+    return QStringLiteral("The %1 of the %2 key in IEEE802.11g must be %3!")
+        .arg(misspelt ? QStringLiteral("Lengh") : QStringLiteral("Length"),
+             QLatin1String(kOrdinals[std::clamp(key, 0, 3)]))
+        .arg(wepKeyLength(type, size));
+}
+
 } // namespace pages

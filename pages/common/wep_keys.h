@@ -20,4 +20,12 @@ std::optional<QString> asciiToHex(const QString& text);
 // Only 0-9, A-F, a-f.
 bool isHexText(const QString& text);
 
+// The characters a key must have by its type (0 HEX, 1 ASCII) and size (0 "64 Bits",
+// 1 "128 Bits", 2 "152 Bits"): HEX 10, 26, 32; ASCII 5, 13, 16. 0 for any other choice.
+int wepKeyLength(int type, int size);
+
+// "The Length of the 2nd key in IEEE802.11g must be 10!" for key 1 (0-based) of that type and
+// size; ASCII "152 Bits" keeps the device generation's "Lengh".
+QString wepKeyLengthMessage(int key, int type, int size);
+
 } // namespace pages

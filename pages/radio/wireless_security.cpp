@@ -257,18 +257,9 @@ void TFM_Wirless::keyFieldsRule() {
         pages::setWritable(Ed_Keya[k], k == named);
 }
 
-namespace {
-int requiredKeyLength(int type, int size) {
-    static constexpr int kLengths[2][3] = {{10, 26, 32}, {5, 13, 16}};
-    if (type < 0 || type > 1 || size < 0 || size > 2)
-        return 0;
-    return kLengths[type][size];
-}
-} // namespace
-
 void TFM_Wirless::keyLengths() {
     const int length =
-        requiredKeyLength(ui->Ed_KeyType->currentIndex(), ui->Ed_KeySize->currentIndex());
+        pages::wepKeyLength(ui->Ed_KeyType->currentIndex(), ui->Ed_KeySize->currentIndex());
     if (length == 0)
         return;
     for (QLineEdit* key : Ed_Keya)
@@ -589,16 +580,10 @@ bool TFM_Wirless::keyCheck() {
         return true;
     const int type = ui->Ed_KeyType->currentIndex();
     const int size = ui->Ed_KeySize->currentIndex();
-    const int length = requiredKeyLength(type, size);
-    if (key->text().size() != length) {
-        static const char* ordinals[] = {"1st", "2nd", "3rd", "4th"};
-        const bool misspelt = type == 1 && size == 2;
-        return pages::refuse(QStringLiteral("The %1 of the %2 key in IEEE802.11g must be %3!")
-                                 .arg(misspelt ? QStringLiteral("Lengh") : QStringLiteral("Length"),
-                                      QLatin1String(ordinals[named]))
-                                 .arg(length),
+    const int length = pages::wepKeyLength(type, size);
+    if (key->text().size() != length)
+        return pages::refuse(pages::wepKeyLengthMessage(named, type, size),
                              QStringLiteral("Warning"));
-    }
     if (type == 1) {
         const std::optional<QString> hex = pages::asciiToHex(key->text());
         if (!hex) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QTemporaryDir>
 
 namespace {
@@ -362,6 +363,39 @@ TEST_F(CommandLine, ValueThatIsNotADecimalIntegerEndsTheStartUp) {
         }
         EXPECT_EQ(p.security.readCommunity, "fenrow")
             << "applied after the error: " << title.toStdString();
+    }
+}
+
+// A huge value (or a device file under a huge directory) is quoted by its beginning and end around
+// an ellipsis: the message box stays readable, and short values are still quoted whole.
+TEST_F(CommandLine, HugeValuesAreQuotedCutWithAnEllipsis) {
+    const QString head = QString(48, u'7');
+    const QString huge = head + QString(10000, u'x') + "tail-of-value-16";
+    const QString longDir = deviceDir + QString(200, u'd') + "/";
+    ASSERT_TRUE(QDir().mkpath(longDir));
+    ASSERT_TRUE(test::writeFile(longDir + "10.0.0.5.cfg", deviceFile("Version=x\n")));
+    struct Case {
+        QStringList arguments;
+        QString deviceDir;
+        QStringList named;
+    } cases[] = {
+        {{"/v" + huge}, deviceDir, {"\"/v\"", "\"" + head + QChar(0x2026) + "tail-of-value-16\""}},
+        {{"/v3", "/t" + huge}, deviceDir, {"\"/t\"", "not a decimal integer"}},
+        {{"/v3", "/m1" + QString(10000, u'0')}, deviceDir, {"\"/m\"", "out of range"}},
+        {{"/I10.0.0.5", "/Rx"}, longDir, {"\"Version\"", "\"x\"", "10.0.0.5.cfg\""}},
+    };
+    for (const auto& c : cases) {
+        Params p;
+        try {
+            app::applyArguments(c.arguments, c.deviceDir, p.records());
+            ADD_FAILURE() << "accepted: " << c.arguments.join(' ').left(80).toStdString();
+        } catch (const app::StartupError& e) {
+            EXPECT_LT(e.text().size(), 200) << e.text().toStdString();
+            EXPECT_TRUE(e.text().contains(QChar(0x2026))) << e.text().toStdString();
+            for (const QString& part : c.named)
+                EXPECT_TRUE(e.text().contains(part))
+                    << e.text().toStdString() << " lacks " << part.toStdString();
+        }
     }
 }
 

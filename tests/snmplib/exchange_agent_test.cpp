@@ -171,7 +171,7 @@ TEST_F(AgentExchange, AsynchronousAnswersArriveFromTheEventLoop) {
         clock.start();
         const auto outcome = qv::sendAsync(t, PduKind::Get, {VarBind::null(sysDescr0)},
                                            [&](const ExchangeResult& r) { answer = r; });
-        EXPECT_LT(clock.elapsed(), 150) << c.what;
+        EXPECT_LT(clock.elapsed(), 1000) << c.what; // shorter than one time-out
         ASSERT_TRUE(outcome.sent()) << c.what;
         EXPECT_FALSE(answer.has_value()) << c.what << ": delivered inside the call";
         EXPECT_EQ(qv::pendingExchanges(), 1);

@@ -12,6 +12,7 @@
 #include <QUdpSocket>
 
 #include "snmplib/exchange.h"
+#include "tests/support/ports.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,6 @@ template <typename Done> bool waitUntil(Done done, int ms = 5000) {
     while (!done() && clock.elapsed() < ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
     return done();
-}
-
-inline quint16 freeUdpPort() {
-    QUdpSocket s;
-    s.bind(QHostAddress::LocalHost, 0);
-    return s.localPort();
 }
 
 // A target on 127.0.0.1 with the module's default communities, 1 s per try and one retry.
@@ -76,11 +71,23 @@ public:
     static constexpr const char* authPass = "authpass123";
     static constexpr const char* privPass = "privpass123";
 
-    // Empty when snmpd cannot be started; `error()` says why.
+    // False when snmpd cannot be started; `error()` says why. An snmpd that ends at once lost
+    // its port to another test: it is started again on another port.
     bool start() {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            bool portLost = false;
+            if (startOnce(portLost))
+                return true;
+            if (!portLost)
+                return false;
+        }
+        return false;
+    }
+
+    bool startOnce(bool& portLost) {
         if (!dir_.isValid())
             return fail(QStringLiteral("no temporary directory"));
-        port_ = freeUdpPort();
+        port_ = kwtest::unusedPort(QAbstractSocket::UdpSocket);
         const QString conf = dir_.filePath(QStringLiteral("snmpd.conf"));
         QFile f(conf);
         if (!f.open(QIODevice::WriteOnly))
@@ -123,8 +130,10 @@ public:
             const auto r = qv::exchange(t, qv::PduKind::Get, {qv::VarBind::null(sysDescr0)});
             if (r.result == 0)
                 return true;
-            if (process_->state() == QProcess::NotRunning)
+            if (process_->waitForFinished(0) || process_->state() == QProcess::NotRunning) {
+                portLost = true;
                 break;
+            }
         }
         return fail(QStringLiteral("snmpd does not answer: ") + log());
     }

@@ -189,7 +189,7 @@ TEST(ExchangeTimeout, SilentAgentTimesOutAfterEveryTry) {
     const auto outcome = qv::sendAsync(t, PduKind::Get, {VarBind::null(sysDescr0)},
                                        [&](const ExchangeResult& r) { async = r; });
     ASSERT_TRUE(outcome.sent());
-    EXPECT_LT(clock.elapsed(), 50);
+    EXPECT_LT(clock.elapsed(), 190); // waiting out both tries would take 200 ms
     EXPECT_EQ(qv::pendingExchanges(), 1);
     ASSERT_TRUE(waitUntil([&] { return async.has_value(); }));
     EXPECT_GE(clock.elapsed(), 190);
@@ -215,7 +215,7 @@ TEST(ExchangeTimeout, SnmpV3EngineDiscoveryDoesNotBlockAnAsynchronousSend) {
                                   [&](const ExchangeResult& r) { results.push_back(r.result); })
                         .sent());
     }
-    EXPECT_LT(clock.elapsed(), 150); // the discovery alone takes 200 ms
+    EXPECT_LT(clock.elapsed(), 190); // waiting for the discovery would take 200 ms
     ASSERT_TRUE(waitUntil([&] { return results.size() == 2; }));
     EXPECT_GE(clock.elapsed(), 190);
     EXPECT_EQ(results, (std::vector<int>{-5, -5}));

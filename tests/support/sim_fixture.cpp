@@ -86,10 +86,12 @@ SimDevice::~SimDevice() {
 }
 
 bool SimDevice::startOnce(QString& failure, bool& portTaken) {
-    // The simulator takes a free UDP port itself (port 0) and names it in the port file once it
-    // answers; its control channel has the same number over TCP (exit status 3 if that is taken).
+    // The simulator takes its ports itself (port 0: a free TCP port for the control channel and
+    // the same number over UDP for the agent) and names the number in the port file once it
+    // answers. A failed attempt's output is not this device's: each attempt starts afresh.
     const QString portFile = dir_.filePath("port");
     QFile::remove(portFile);
+    stderr_.clear();
     QStringList args{"--listen",          options_.address + ":0",
                      "--port-file",       portFile,
                      "--profile",         options_.profile,
@@ -121,7 +123,8 @@ bool SimDevice::startOnce(QString& failure, bool& portTaken) {
             if (port_ != 0 && control("ping") == "ok pong")
                 return true;
         }
-        QThread::msleep(20);
+        // Also notices at once a simulator that ended.
+        process_->waitForFinished(20);
     }
     // Try again with a fresh process rather than fail the test on one slow start.
     failure = "kw9100-sim did not answer within 20 s: " + errors();

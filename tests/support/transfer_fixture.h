@@ -13,6 +13,7 @@
 #include "platform/net_interface.h"
 #include "tests/support/device_window.h"
 #include "tests/support/files.h"
+#include "tests/support/ports.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -25,12 +26,9 @@
 
 namespace test {
 
-// A UDP port of 127.0.0.1 that nothing listens on right now.
+// A UDP port of 127.0.0.1 that nothing listens on right now (see kwtest::unusedPort).
 inline quint16 freeUdpPort() {
-    QUdpSocket probe;
-    if (!probe.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress))
-        return 0;
-    return probe.localPort();
+    return kwtest::unusedPort(QAbstractSocket::UdpSocket);
 }
 
 // A firmware image as the device takes it: "KW9100FW", the version NUL-padded to 16 bytes, the
@@ -57,32 +55,43 @@ inline QByteArray patternBytes(int size) {
     return out;
 }
 
-// A TCP port of 127.0.0.1 that nothing listens on right now.
+// A TCP port of 127.0.0.1 that nothing listens on right now (see kwtest::unusedPort).
 inline quint16 freeTcpPort() {
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost, 0) ? probe.serverPort() : 0;
+    return kwtest::unusedPort(QAbstractSocket::TcpSocket);
 }
 
 // An FTP server (python3-pyftpdlib) on 127.0.0.1 serving `root` to one account, for the
 // device's certificate fetches. Stopped by its destructor.
 class FtpServer {
 public:
-    FtpServer(const QString& root, const QString& user, const QString& password)
-        : port_(freeTcpPort()) {
+    FtpServer(const QString& root, const QString& user, const QString& password) {
         // The system's interpreter: the one that has the packaged module.
         const QString python =
             QFile::exists("/usr/bin/python3") ? QString("/usr/bin/python3") : QString("python3");
         process_.setProcessChannelMode(QProcess::MergedChannels);
-        process_.start(python, {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port_),
-                                "-d", root, "-u", user, "-P", password});
-        ready_ = port_ != 0 && process_.waitForStarted(5000) &&
-                 kwtest::SimDevice::waitUntil(
-                     [&] {
-                         QTcpSocket probe;
-                         probe.connectToHost(QHostAddress::LocalHost, port_);
-                         return probe.waitForConnected(200);
-                     },
-                     10000);
+        // A server that ends at once lost its port to another test: again with another port.
+        for (int attempt = 0; attempt < 5 && !ready_; ++attempt) {
+            port_ = freeTcpPort();
+            process_.start(python,
+                           {"-m", "pyftpdlib", "-i", "127.0.0.1", "-p", QString::number(port_),
+                            "-d", root, "-u", user, "-P", password});
+            ready_ =
+                port_ != 0 && process_.waitForStarted(5000) &&
+                kwtest::SimDevice::waitUntil(
+                    [&] {
+                        if (process_.waitForFinished(0) || process_.state() == QProcess::NotRunning)
+                            return true;
+                        QTcpSocket probe;
+                        probe.connectToHost(QHostAddress::LocalHost, port_);
+                        return probe.waitForConnected(200);
+                    },
+                    10000) &&
+                process_.state() == QProcess::Running;
+            if (!ready_) {
+                process_.kill();
+                process_.waitForFinished(5000);
+            }
+        }
     }
     ~FtpServer() {
         process_.kill();
@@ -93,7 +102,7 @@ public:
     QString output() { return QString::fromLocal8Bit(process_.readAll()); }
 
 private:
-    quint16 port_;
+    quint16 port_ = 0;
     QProcess process_;
     bool ready_ = false;
 };

@@ -392,6 +392,104 @@ TEST_F(TftpProtocol, NamesOutsideTheRootAreRefusedWithAccessViolation) {
     QFile::remove(outside);
 }
 
+// A local user may place symbolic links inside the root: one that leads out of it is refused for
+// reading and for writing (a dangling one too, since the upload would create its target), while a
+// link to a file inside the root still serves that file.
+TEST_F(TftpProtocol, LinksLeadingOutOfTheRootAreRefused) {
+    const QString outside = work.filePath("secret.bin");
+    writeFile(outside, "secret");
+    QDir(work.path()).mkdir("outdir");
+    writeFile(path("inside.bin"), "inside");
+    ASSERT_TRUE(QFile::link(outside, path("to-outside")));
+    ASSERT_TRUE(QFile::link(work.filePath("not-yet.bin"), path("dangling")));
+    ASSERT_TRUE(QFile::link(path("to-outside"), path("chain"))); // a link to the link
+    ASSERT_TRUE(
+        QFile::link("../" + QFileInfo(work.path()).fileName() + "/secret.bin", path("relative")));
+    ASSERT_TRUE(QFile::link(work.filePath("outdir"), path("outdir")));
+    ASSERT_TRUE(QFile::link(path("loop-b"), path("loop-a")));
+    ASSERT_TRUE(QFile::link(path("loop-a"), path("loop-b")));
+    ASSERT_TRUE(QFile::link("inside.bin", path("to-inside")));
+    int session = -1;
+    for (const quint16 op : {kReadRequest, kWriteRequest}) {
+        for (const char* name : {"to-outside", "dangling", "chain", "relative", "loop-a"}) {
+            SCOPED_TRACE((op == kReadRequest ? "read " : "write ") + std::string(name));
+            RawPeer peer;
+            peer.sendTo(port(), requestPacket(op, name));
+            const auto p = next(peer);
+            ASSERT_TRUE(p);
+            EXPECT_EQ(p->opcode, kError);
+            EXPECT_EQ(p->block, kErrAccessViolation);
+            ++session;
+            ASSERT_TRUE(waitSessionEnded(session));
+            EXPECT_EQ(outcome(session), kAccessViolation);
+        }
+    }
+    EXPECT_EQ(readFile(outside), "secret");
+    EXPECT_FALSE(QFile::exists(work.filePath("not-yet.bin")));
+
+    RawPeer peer;
+    peer.sendTo(port(), requestPacket(kReadRequest, "to-inside"));
+    const auto d = next(peer);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->opcode, kData);
+    EXPECT_EQ(d->payload, "inside");
+    peer.sendTo(d->fromPort, ack(1));
+    ++session;
+    ASSERT_TRUE(waitSessionEnded(session));
+    EXPECT_EQ(outcome(session), kSuccess);
+
+    // Checked one by one, including a root that is itself reached through a link.
+    const QString linkedRoot = work.filePath("root-link");
+    ASSERT_TRUE(QFile::link(dir.path(), linkedRoot));
+    EXPECT_TRUE(staysInsideRoot(linkedRoot + "/", linkedRoot + "/to-inside"));
+    EXPECT_TRUE(staysInsideRoot(linkedRoot + "/", linkedRoot + "/new-file"));
+    EXPECT_FALSE(staysInsideRoot(linkedRoot + "/", linkedRoot + "/to-outside"));
+    EXPECT_FALSE(staysInsideRoot(root(), path("outdir") + "/x"));
+    EXPECT_FALSE(staysInsideRoot(root(), work.filePath("secret.bin")));
+}
+
+// A request whose file name does not fit the 2048-byte receive buffer (or whose texts are not
+// ended) is answered with an ERROR instead of silence: the device hears "illegal operation" and
+// the page a bad packet; a stranger is refused as any stranger. No session is opened.
+TEST_F(TftpProtocol, RequestThatCannotBeReadIsAnsweredWithAnError) {
+    struct Case {
+        const char* title;
+        QByteArray datagram;
+        QHostAddress from;
+        quint16 errorCode;
+        int event;
+    };
+    const QString longName(3000, u'n');
+    const Case cases[] = {
+        {"long read request", requestPacket(kReadRequest, longName), QHostAddress::LocalHost,
+         kErrIllegalOperation, kBadPacket},
+        {"long write request", requestPacket(kWriteRequest, longName), QHostAddress::LocalHost,
+         kErrIllegalOperation, kBadPacket},
+        {"name without its end", QByteArray("\0\1name-only", 11), QHostAddress::LocalHost,
+         kErrIllegalOperation, kBadPacket},
+        {"mode without its end", QByteArray("\0\2f\0octet", 9), QHostAddress::LocalHost,
+         kErrIllegalOperation, kBadPacket},
+        {"stranger's long request", requestPacket(kReadRequest, longName),
+         QHostAddress("127.0.0.2"), kErrAccessViolation, kAccessViolation},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        events.clear();
+        RawPeer peer(c.from);
+        peer.sendTo(port(), c.datagram);
+        const auto p = next(peer);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->opcode, kError);
+        EXPECT_EQ(p->block, c.errorCode);
+        EXPECT_EQ(p->fromPort, port());
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].status, c.event);
+        EXPECT_FALSE(events[0].fileName.isEmpty());
+    }
+    EXPECT_EQ(lastSessionNumber(), -1);
+    EXPECT_EQ(strayFiles({}), QStringList());
+}
+
 TEST_F(TftpProtocol, RegisteredExactNameBypassesTheNameChecks) {
     const QString full = work.filePath("LogFile.RD");
     server->RegisterFileName(full);
