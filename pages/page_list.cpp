@@ -10,6 +10,7 @@
 #include "pages/service/multi_ssid_new.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
+#include "pages/status/log_view.h"
 #include "pages/transfer/config_file.h"
 #include "pages/transfer/firmware.h"
 #include "pages/transfer/firmware_ssl.h"
@@ -44,6 +45,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_Encrypt", make<TFM_Encrypt>());
     list.insert("TFM_MultiSSIDNewForm", make<TFM_MultiSSIDNewForm>());
     list.insert("TFM_MultiSSIDForm", make<TFM_MultiSSIDForm>());
+    list.insert("TLogForm", make<TLogForm>());
     return list;
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace platform {
 namespace {
@@ -59,6 +60,16 @@ bool fileExists(const QString& path) {
 
 QString executableDir() {
     return QCoreApplication::applicationDirPath() + u'/';
+}
+
+QString dataDirectory(const QString& sub) {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    if (base.isEmpty())
+        return {};
+    const QString dir = QDir::cleanPath(base + u'/' + sub);
+    if (!QDir().mkpath(dir))
+        return {};
+    return dir + u'/';
 }
 
 } // namespace platform

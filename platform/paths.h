@@ -18,4 +18,9 @@ bool fileExists(const QString& path);
 // The directory of the running executable, ending with a separator.
 QString executableDir();
 
+// A directory of the module's own data (files received from devices): `sub` below the user's
+// application data directory (XDG_DATA_HOME on Linux), created when missing. Ends with a
+// separator; empty when it cannot be created.
+QString dataDirectory(const QString& sub);
+
 } // namespace platform

@@ -24,6 +24,7 @@ PAGES=(
   TFM_Encrypt
   TFM_MultiSSIDNewForm
   TFM_MultiSSIDForm
+  TLogForm
 )
 
 profile=${1:-recent}

@@ -16,9 +16,7 @@
 // Configuration file: the line "# KW-9100 configuration", then one line per setting
 // (every read-write object that takes effect at a save or restart): OID SYNTAX VALUE, with text
 // values in double quotes (escapes \" \\ \xHH) as in profiles.
-#include "device/device.h"
-
-#include <curl/curl.h>
+#include "device/behaviours/tftp_client.h"
 
 #include <algorithm>
 #include <atomic>
@@ -58,82 +56,6 @@ constexpr char kImageMagic[] = "KW9100FW";
 constexpr std::size_t kImageHeader = 8 + 16 + 4 + 4;
 constexpr char kConfigHeader[] = "# KW-9100 configuration";
 
-// One file moved by libcurl on a worker thread. The agent's loop polls `done`.
-struct Job {
-    std::string url;
-    std::string userPassword; // FTP: "user:password"
-    std::string source;       // local address the transfer goes out from
-    bool upload = false;
-    bool tftp = false;
-    std::string data; // what is uploaded, or what arrived
-    std::size_t sent = 0;
-    std::atomic<bool> done{false};
-    std::atomic<bool> abort{false};
-    CURLcode code = CURLE_OK;
-    std::string error;
-    std::thread worker;
-
-    ~Job() {
-        abort = true;
-        if (worker.joinable())
-            worker.join();
-    }
-};
-
-size_t received(char* ptr, size_t size, size_t count, void* job) {
-    static_cast<Job*>(job)->data.append(ptr, size * count);
-    return size * count;
-}
-
-size_t toSend(char* buffer, size_t size, size_t count, void* userdata) {
-    auto* job = static_cast<Job*>(userdata);
-    const std::size_t n = std::min(size * count, job->data.size() - job->sent);
-    std::copy_n(job->data.data() + job->sent, n, buffer);
-    job->sent += n;
-    return n;
-}
-
-int progress(void* job, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<Job*>(job)->abort ? 1 : 0;
-}
-
-void perform(Job& job) {
-    char error[CURL_ERROR_SIZE] = {};
-    CURL* c = curl_easy_init();
-    if (!c) {
-        job.code = CURLE_FAILED_INIT;
-        job.done = true;
-        return;
-    }
-    curl_easy_setopt(c, CURLOPT_URL, job.url.c_str());
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, error);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 10L);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT, 300L);
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &progress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &job);
-    if (!job.source.empty())
-        curl_easy_setopt(c, CURLOPT_INTERFACE, job.source.c_str());
-    if (job.tftp)
-        curl_easy_setopt(c, CURLOPT_TFTP_NO_OPTIONS, 1L); // plain RFC 1350, 512-byte blocks
-    if (!job.userPassword.empty())
-        curl_easy_setopt(c, CURLOPT_USERPWD, job.userPassword.c_str());
-    if (job.upload) {
-        curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(c, CURLOPT_READFUNCTION, &toSend);
-        curl_easy_setopt(c, CURLOPT_READDATA, &job);
-        curl_easy_setopt(c, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(job.data.size()));
-    } else {
-        curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &received);
-        curl_easy_setopt(c, CURLOPT_WRITEDATA, &job);
-    }
-    job.code = curl_easy_perform(c);
-    job.error = error[0] ? error : curl_easy_strerror(job.code);
-    curl_easy_cleanup(c);
-    job.done = true;
-}
-
 // The transfers of one device and what they left behind.
 struct State {
     std::shared_ptr<Job> running; // at most one transfer at a time
@@ -161,13 +83,6 @@ std::string bareName(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string escaped(const std::string& name) {
-    char* e = curl_easy_escape(nullptr, name.data(), static_cast<int>(name.size()));
-    std::string out = e ? e : "";
-    curl_free(e);
-    return out;
-}
-
 // Keeps a fetched file in the flash directory, when the simulator was given one.
 void keep(Device& d, const std::string& name, const std::string& data) {
     const std::string& dir = d.settings().flashDir;
@@ -177,32 +92,13 @@ void keep(Device& d, const std::string& name, const std::string& data) {
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
 }
 
-// Calls `then` on the agent's loop once `job` has ended.
-void whenDone(Device& d, State& state, std::shared_ptr<Job> job, std::function<void(Job&)> then) {
-    d.after(5, [&d, &state, job = std::move(job), then = std::move(then)]() mutable {
-        if (!job->done)
-            return whenDone(d, state, std::move(job), std::move(then));
-        job->worker.join();
-        state.running.reset();
-        then(*job);
-    });
-}
-
-// Runs `job` on a worker thread and `then` on the agent's loop once it has ended.
+// Runs `job` with `state` marked busy, and `then` once it has ended.
 void launch(Device& d, State& state, std::shared_ptr<Job> job, std::function<void(Job&)> then) {
     state.running = job;
-    job->worker = std::thread([raw = job.get()] { perform(*raw); });
-    whenDone(d, state, std::move(job), std::move(then));
-}
-
-void journalTransfer(Device& d, const char* protocol, const char* op, const std::string& name,
-                     const Job& job) {
-    d.journal().event("transfer",
-                      {{"protocol", Journal::quote(protocol)},
-                       {"op", Journal::quote(op)},
-                       {"file", Journal::quote(name)},
-                       {"bytes", std::to_string(job.data.size())},
-                       {"result", Journal::quote(job.code == CURLE_OK ? "ok" : job.error)}});
+    sim::launch(d, std::move(job), [&state, then = std::move(then)](Job& done) {
+        state.running.reset();
+        then(done);
+    });
 }
 
 // --- Firmware images ---
@@ -323,11 +219,7 @@ void tftpCommand(Device& d, State& state, int command, const Device::Written& wr
         return finish(kResourceUnavailable);
     const std::string name = text(d, kFileName, written);
     const std::string server = valueText(setting(d, kServerAddress, written));
-    auto job = std::make_shared<Job>();
-    job->tftp = true;
-    job->source = d.settings().listenAddress;
-    job->url =
-        "tftp://" + server + ":" + std::to_string(d.settings().tftpPort) + "/" + escaped(name);
+    auto job = tftpJob(d, server, name);
     if (command == kPut) {
         job->upload = true;
         job->data = configuration(d);
@@ -384,8 +276,7 @@ void certificateUpdate(Device& d, State& state, const Device::Written& written,
 void install(Device& device) {
     if (!device.store().find(kTftpCommand))
         return;
-    static const bool curlReady = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!curlReady)
+    if (!curlReady())
         return;
     auto state = std::make_shared<State>();
 

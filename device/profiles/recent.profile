@@ -12,6 +12,9 @@ devMib.4.1.1.1.0   string     ro  "v2.50"
 devMib.5.1.0       integer    rw  0   enum=0,1  now
 devMib.5.2.0       integer    rw  0   enum=0,1  now
 
+# Status: the system log viewer.
+include log.inc
+
 # Status: CPU and memory load in percent; they move (behaviours/status.cpp).
 devMib.4.1.2.1.0   integer    ro  20
 devMib.4.1.2.2.0   integer    ro  35

@@ -19,5 +19,8 @@ bool applyCommand(QvSNMPRequest2Controls& request, QvSNMPError& failure);
 // delivery has ended (so the handler may open modal dialogs), as long as `context` lives.
 void onSetAnswer(QvSNMPRequest2Controls& request, QObject* context,
                  std::function<void(const QvSNMPError&)> handler);
+// The same for the asynchronous get (and table walk) answers of `request`.
+void onGetAnswer(QvSNMPRequest2Controls& request, QObject* context,
+                 std::function<void(const QvSNMPError&)> handler);
 
 } // namespace pages

@@ -52,7 +52,8 @@ TransferServer::TransferServer(Page* page, int timeout, int maxSends, QLabel* pr
     : QObject(page), progress_(progress) {
     server_ = new QvTFTPServer(this);
     server_->SetTimeouts(timeout, maxSends);
-    server_->SetEventHandler([this](QObject*, QvTFTPMsg* msg, bool*) { onEvent(msg); }, this);
+    server_->SetEventHandler(
+        [this](QObject*, QvTFTPMsg* msg, bool* cancel) { onEvent(msg, cancel); }, this);
     try {
         server_->Start(QString(), qv::tftp::kStandardPort);
         started_ = true;
@@ -114,14 +115,15 @@ void TransferServer::attach(TFM_Waiting& wait) {
     waitProgress_ = label;
 }
 
-void TransferServer::onEvent(QvTFTPMsg* msg) {
+void TransferServer::onEvent(QvTFTPMsg* msg, bool* cancel) {
     const QString text = progressText(*msg);
-    if (text.isEmpty())
-        return;
-    if (progress_)
-        progress_->setText(text);
-    if (waitProgress_)
-        waitProgress_->setText(text);
+    if (!text.isEmpty()) {
+        if (progress_)
+            progress_->setText(text);
+        if (waitProgress_)
+            waitProgress_->setText(text);
+    }
+    emit sessionEvent(*msg, *cancel);
 }
 
 } // namespace pages

@@ -65,9 +65,15 @@ public:
     void attach(TFM_Waiting& wait);
 
     QvTFTPServer& server() { return *server_; }
+    const QvTFTPServer& server() const { return *server_; }
+
+signals:
+    // Every event of every session, after the progress texts; setting `cancel` makes the session
+    // stop at its next step (a session that has not started yet creates no file).
+    void sessionEvent(const QvTFTPMsg& msg, bool& cancel);
 
 private:
-    void onEvent(QvTFTPMsg* msg);
+    void onEvent(QvTFTPMsg* msg, bool* cancel);
 
     QvTFTPServer* server_ = nullptr;
     QPointer<QLabel> progress_;
