@@ -8,9 +8,12 @@
 #include "pages/service/dhcp.h"
 #include "pages/service/multi_ssid.h"
 #include "pages/service/multi_ssid_new.h"
+#include "pages/status/client_info.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
 #include "pages/status/log_view.h"
+#include "pages/status/rogue_ap.h"
+#include "pages/status/statistics.h"
 #include "pages/transfer/config_file.h"
 #include "pages/transfer/firmware.h"
 #include "pages/transfer/firmware_ssl.h"
@@ -46,6 +49,9 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_MultiSSIDNewForm", make<TFM_MultiSSIDNewForm>());
     list.insert("TFM_MultiSSIDForm", make<TFM_MultiSSIDForm>());
     list.insert("TLogForm", make<TLogForm>());
+    list.insert("TClientInformation", make<TClientInformation>());
+    list.insert("TFM_RogueForm", make<TFM_RogueForm>());
+    list.insert("TFM_Static", make<TFM_Static>());
     return list;
 }
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-svg-dev
+  qt6-base-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
   libsnmp-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev googletest
   snmp snmpd atftp tftp-hpa tftpd-hpa curl python3 python3-pyftpdlib

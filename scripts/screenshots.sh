@@ -25,6 +25,10 @@ PAGES=(
   TFM_MultiSSIDNewForm
   TFM_MultiSSIDForm
   TLogForm
+  TFM_Static
+  TFM_Static:CB_AutoRefresh:65
+  TClientInformation
+  TFM_RogueForm
 )
 
 profile=${1:-recent}

@@ -1,7 +1,7 @@
 // The radios and the site survey (objects in profiles/wireless.inc): a channel must be one of the
 // radio's channel list, the frequency follows the channel, WEP keys are stored but read back
 // masked, and a site survey takes a while, answers when it is over and fills the survey table.
-#include "device/device.h"
+#include "device/behaviours/cells.h"
 
 #include <sstream>
 
@@ -52,27 +52,18 @@ constexpr SurveyRow kNeighbours[] = {
     {"AP", 6, 20, "000F3D0A0B04", "WPA2", "lab", 1},
 };
 
-void define(Device& d, const Oid& oid, Value value) {
-    Object o;
-    o.syntax = value.syntax;
-    o.access = Access::ReadOnly;
-    o.apply = Apply::Now;
-    o.initial = o.active = std::move(value);
-    d.store().define(oid, std::move(o));
-}
-
 void fillSurvey(Device& d) {
     std::uint32_t row = 1;
     for (const SurveyRow& n : kNeighbours) {
         const auto cell = [&](std::uint32_t column) { return kSurveyTable + Oid{column, row}; };
-        define(d, cell(1), Value::integer(row));
-        define(d, cell(2), Value::string(n.type));
-        define(d, cell(3), Value::integer(n.channel));
-        define(d, cell(4), Value::integer(n.signal));
-        define(d, cell(5), *parseValue(Syntax::OctetString, n.bssid, true));
-        define(d, cell(6), Value::string(n.security));
-        define(d, cell(7), Value::string(n.ssid));
-        define(d, cell(9), Value::integer(n.wds));
+        defineCell(d, cell(1), Value::integer(row));
+        defineCell(d, cell(2), Value::string(n.type));
+        defineCell(d, cell(3), Value::integer(n.channel));
+        defineCell(d, cell(4), Value::integer(n.signal));
+        defineCell(d, cell(5), *parseValue(Syntax::OctetString, n.bssid, true));
+        defineCell(d, cell(6), Value::string(n.security));
+        defineCell(d, cell(7), Value::string(n.ssid));
+        defineCell(d, cell(9), Value::integer(n.wds));
         ++row;
     }
 }

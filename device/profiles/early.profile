@@ -10,3 +10,6 @@ devMib.4.1.1.1.0   string     ro  "v1.12"
 devMib.99.1.1.9.0   integer  ro  0   # mssidsupported
 devMib.99.1.1.10.0  integer  ro  0   # rogueapsupported
 devMib.99.1.1.11.0  integer  ro  0   # syslogsupported
+
+# Status: wireless traffic counters.
+include statistics.inc

@@ -15,6 +15,15 @@ devMib.5.2.0       integer    rw  0   enum=0,1  now
 # Status: the system log viewer.
 include log.inc
 
+# Status: wireless traffic counters.
+include statistics.inc
+
+# Status: client and WDS information.
+include clients.inc
+
+# Advanced: rogue AP detection.
+include rogue.inc
+
 # Status: CPU and memory load in percent; they move (behaviours/status.cpp).
 devMib.4.1.2.1.0   integer    ro  20
 devMib.4.1.2.2.0   integer    ro  35

@@ -5,8 +5,11 @@
 //
 // OUTDIR gets main_window.png, menu_<menu>.png for each top-level menu, about.png and
 // page_<PAGE>.png for each page class name given (as the menus name them: "Information",
-// "TFM_DevInfo", ...). Message boxes are logged to stderr instead of being shown. Exit status 1
-// when the module did not start or a page is unknown (the other shots are still taken).
+// "TFM_DevInfo", ...). A page given as PAGE:BUTTON:SECONDS is shot after its button BUTTON has
+// been clicked and SECONDS have passed, as page_<PAGE>_<BUTTON>.png (a chart after a minute of
+// readings: "TFM_Static:CB_AutoRefresh:65"). Message boxes are logged to stderr instead of being
+// shown. Exit status 1 when the module did not start or a page is unknown (the other shots are
+// still taken).
 #include "app/about_form.h"
 #include "app/main_window.h"
 #include "app/module_texts.h"
@@ -15,6 +18,7 @@
 #include "platform/prompter.h"
 
 #include <cstdio>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -104,7 +108,9 @@ int main(int argc, char** argv) {
         }
 
         const auto factories = app::pageFactories();
-        for (const QString& name : pageNames) {
+        for (const QString& spec : pageNames) {
+            const QStringList parts = spec.split(u':');
+            const QString name = parts.value(0);
             const app::PageFactory factory = factories.value(name);
             if (!factory) {
                 std::fprintf(stderr, "no page named %s\n", qPrintable(name));
@@ -115,7 +121,21 @@ int main(int argc, char** argv) {
             page->show();
             settle(1500);
             settle(10000, [&] { return !busy(*page); });
-            save(*page, out.filePath("page_" + name + ".png"));
+            QString file = "page_" + name;
+            if (parts.size() == 3) {
+                auto* button = page->findChild<QAbstractButton*>(parts[1]);
+                if (!button) {
+                    std::fprintf(stderr, "no button %s on %s\n", qPrintable(parts[1]),
+                                 qPrintable(name));
+                    status = 1;
+                    continue;
+                }
+                button->click();
+                settle(parts[2].toInt() * 1000);
+                settle(10000, [&] { return !busy(*page); });
+                file += "_" + parts[1];
+            }
+            save(*page, out.filePath(file + ".png"));
             settle(10000, [&] { return page->close(); });
         }
     }
