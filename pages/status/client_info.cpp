@@ -65,10 +65,10 @@ void TClientInformation::FormCreate() {
         addRequest(ssidVariant_ ? std::span<const QvSNMPVarDef>(tci::kClientTableSsid)
                                 : std::span<const QvSNMPVarDef>(tci::kClientTable),
                    {.kind = MVT_UMV, .keyCount = 1, .status = panel_, .asynchronous = true});
+    // Without the SSID the column takes no room (a header keeps a minimum width: hidden).
+    ui->User_ListView->setColumnHidden(6, !ssidVariant_);
     if (ssidVariant_)
         ui->User_ListView->resizeColumnToContents(6);
-    else
-        ui->User_ListView->setColumnWidth(6, 0);
     clientTable_->AttachListView(ui->ClientListView, true);
     pages::onGetAnswer(*clientTable_, this,
                        [this](const QvSNMPError& e) { guard([&] { clientTableRead(e); }); });

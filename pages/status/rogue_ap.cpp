@@ -93,7 +93,9 @@ void TFM_RogueForm::FormCreate() {
     rogueTable_ = addRequest(tra::kRogueTable, table);
     rogueTable_->AttachListView(ui->RogueListView, false);
     qv::MakeColumns(*ui->RogueListView, rogueTable_->vars);
-    ui->RogueListView->setColumnWidth(tra::kIndex, 0); // the row's caption: its index
+    // The row's caption is its index, invisible to the operator (a header keeps a minimum width:
+    // hidden).
+    ui->RogueListView->setColumnHidden(tra::kIndex, true);
     pages::onGetAnswer(*rogueTable_, this,
                        [this](const QvSNMPError& e) { guard([&] { rogueListRead(e); }); });
     rogueTable_->Refresh();
@@ -107,7 +109,7 @@ void TFM_RogueForm::FormCreate() {
     apTable_ = addRequest(tra::kApTable, table);
     apTable_->AttachListView(ui->AP_ListView, false);
     qv::MakeColumns(*ui->AP_ListView, apTable_->vars);
-    ui->AP_ListView->setColumnWidth(tra::kIndex, 0);
+    ui->AP_ListView->setColumnHidden(tra::kIndex, true);
     pages::onGetAnswer(*apTable_, this,
                        [this](const QvSNMPError& e) { guard([&] { apListRead(e); }); });
     apTable_->Refresh();

@@ -157,8 +157,9 @@ TEST_F(DeviceFileTest, UploadsAreTakenOnlyFromTheDeviceUnderTheOrderedNameWhileO
     for (const Upload& c : cases) {
         SCOPED_TRACE((c.source + " " + c.name + (c.ordered ? " ordered" : "")).toStdString());
         host->file->cancel();
-        if (c.ordered)
+        if (c.ordered) {
             ASSERT_TRUE(host->file->prepare(host->serverEdit));
+        }
         const QString dirPath = host->file->directory();
 
         QUdpSocket client;
