@@ -606,6 +606,11 @@ void TMainForm::probeSaveRequest() {
     items_.value(QStringLiteral("Configration1"))->setVisible(ok);
 }
 
+bool TMainForm::capabilityRefreshPending() const {
+    return std::any_of(flagRequests_.begin(), flagRequests_.end(),
+                       [](const auto& request) { return request->request->outstanding() > 0; });
+}
+
 void TMainForm::Timer1Timer() {
     if (refreshCounter_ == kRefreshTicksBeforeEmptying) {
         for (const char* name : tmw::kEmptiedFlags)

@@ -64,6 +64,8 @@ public:
     QString flagText(const QString& name) const;
     // The flag read as a number; 0 for text that is not one and for an unknown name.
     int flag(const QString& name) const;
+    // True while a capability read sent by the periodic refresh has not been answered.
+    bool capabilityRefreshPending() const;
 
     // The front-panel poll's last status line and the code it came with (0 answered, -405
     // timed out, another library code for other failures).

@@ -73,9 +73,12 @@ protected:
     // The capability refresh empties twelve flags on every eighth tick and asks for them again:
     // a page opened in between reads them as 0, as on a real device. Page tests that open pages
     // again and again hold it once the flags have their answers, so every opening sees them.
+    // A refresh already on its way is let finish, so no flag is left emptied.
     void holdCapabilityRefresh() {
         if (auto* refresh = form->findChild<QTimer*>(QStringLiteral("Timer1")))
             refresh->stop();
+        ASSERT_TRUE(
+            kwtest::SimDevice::waitUntil([&] { return !form->capabilityRefreshPending(); }, 20000));
     }
 
     QString flag(const char* name) const { return form->flagText(QString::fromLatin1(name)); }

@@ -46,12 +46,13 @@ protected:
         DeviceWindow::TearDown();
     }
     void open() {
+        holdCapabilityRefresh();
         page = std::make_unique<TClientInformation>(form.get());
         page->show();
     }
     // The main window's capability refresh would overwrite a flag set by the test.
     void setFlag(const char* name, const QString& text) {
-        form->findChild<QTimer*>("Timer1")->stop();
+        holdCapabilityRefresh();
         form->flagEdit(QString::fromLatin1(name))->setText(text);
     }
     QStringList row(const QTreeWidget* list, int i) const {

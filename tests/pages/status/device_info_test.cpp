@@ -18,6 +18,7 @@ using test::devMibOid;
 class DeviceInfo : public test::DeviceWindow {
 protected:
     void open() {
+        holdCapabilityRefresh();
         page = std::make_unique<TFM_DevInfo>(form.get());
         page->show();
     }

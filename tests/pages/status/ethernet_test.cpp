@@ -13,6 +13,7 @@ using test::devMibOid;
 class EthernetPage : public test::DeviceWindow {
 protected:
     void open() {
+        holdCapabilityRefresh();
         page = std::make_unique<TFM_Ethernet>(form.get());
         page->show();
     }

@@ -53,6 +53,7 @@ protected:
         qputenv("XDG_DATA_HOME", savedData);
     }
     void open() {
+        holdCapabilityRefresh();
         page = std::make_unique<TLogForm>(form.get());
         page->show();
     }

@@ -58,6 +58,7 @@ protected:
         DeviceWindow::TearDown();
     }
     void open() {
+        holdCapabilityRefresh();
         page = std::make_unique<TFM_Static>(form.get());
         page->show();
     }
