@@ -453,6 +453,7 @@ int Agent::handle(netsnmp_mib_handler* handler, netsnmp_handler_registration* /*
     case MODE_SET_RESERVE1:
         for (auto* r = requests; r; r = r->next)
             self->reserve(reqinfo, r);
+        self->reserveTogether(reqinfo, requests);
         break;
     case MODE_SET_COMMIT:
         self->commit(requests);
@@ -512,6 +513,22 @@ void Agent::reserve(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* r
         error = device_.check(*o, value);
     if (error)
         netsnmp_set_request_error(reqinfo, r, error);
+}
+
+void Agent::reserveTogether(netsnmp_agent_request_info* reqinfo, netsnmp_request_info* requests) {
+    Device::Written written;
+    for (auto* r = requests; r; r = r->next) {
+        if (r->status != SNMP_ERR_NOERROR)
+            return; // refused already
+        if (auto value = fromVarbind(r->requestvb))
+            written.emplace_back(toOid(r->requestvb), *value);
+    }
+    const Device::Refusal refusal = device_.checkSet(written);
+    if (!refusal.status)
+        return;
+    for (auto* r = requests; r; r = r->next)
+        if (toOid(r->requestvb) == refusal.at)
+            netsnmp_set_request_error(reqinfo, r, refusal.status);
 }
 
 void Agent::commit(netsnmp_request_info* requests) {

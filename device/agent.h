@@ -74,6 +74,8 @@ private:
     void get(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void getNext(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
     void reserve(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* request);
+    // The device's checks over the whole SET, once each binding has passed its own.
+    void reserveTogether(netsnmp_agent_request_info_s* reqinfo, netsnmp_request_info_s* requests);
     void commit(netsnmp_request_info_s* requests);
 
     Device& device_;

@@ -52,6 +52,17 @@ const Device::LongSetHook* Device::longSet(const Object& object) const {
     return hookFor(hooks_.longSet, object);
 }
 
+void Device::onCheckSet(SetCheckHook hook) {
+    hooks_.setChecks.push_back(std::move(hook));
+}
+
+Device::Refusal Device::checkSet(const Written& written) {
+    for (const auto& hook : hooks_.setChecks)
+        if (Refusal refusal = hook(*this, written); refusal.status)
+            return refusal;
+    return {};
+}
+
 void Device::onRestarted(std::function<void(Device&)> hook) {
     hooks_.restarted.push_back(std::move(hook));
 }

@@ -72,6 +72,16 @@ public:
     void onSet(const Oid& instance, SetHook hook);
     void onLongSet(const Oid& instance, LongSetHook hook);
     const LongSetHook* longSet(const Object& object) const;
+    // A check over a whole SET, for values that must agree with each other (the two ends of a
+    // range): runs once every binding has passed its own checks. A refusal's status answers the
+    // SET at the binding `at`, and nothing is written.
+    struct Refusal {
+        int status = 0;
+        Oid at;
+    };
+    using SetCheckHook = std::function<Refusal(Device&, const Written& written)>;
+    void onCheckSet(SetCheckHook hook);
+    Refusal checkSet(const Written& written);
     // Runs each time a restart has ended, before the device answers again.
     void onRestarted(std::function<void(Device&)> hook);
 
@@ -110,6 +120,7 @@ private:
         std::vector<std::pair<Oid, CheckHook>> check;
         std::vector<std::pair<Oid, SetHook>> set;
         std::vector<std::pair<Oid, LongSetHook>> longSet;
+        std::vector<SetCheckHook> setChecks;
         std::vector<std::function<void(Device&)>> restarted;
     };
     template <typename H>
