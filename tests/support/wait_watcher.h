@@ -13,6 +13,7 @@
 namespace test {
 
 struct SeenWait {
+    QString title;
     QString label2;
     QString label3;
     int secondsLeft = 0;
@@ -37,8 +38,8 @@ private:
             if (!wait || !wait->isVisible() || known_.contains(wait))
                 continue;
             known_.append(wait);
-            seen.append({wait->Label2->text(), wait->Label3->text(), wait->secondsLeft,
-                         wait->ticksBeforeReboot, wait->sendReboot});
+            seen.append({wait->windowTitle(), wait->Label2->text(), wait->Label3->text(),
+                         wait->secondsLeft, wait->ticksBeforeReboot, wait->sendReboot});
         }
     }
 
