@@ -5,9 +5,12 @@
 #include "pages/radio/lan.h"
 #include "pages/radio/mode.h"
 #include "pages/radio/wireless.h"
+#include "pages/service/admin.h"
 #include "pages/service/dhcp.h"
+#include "pages/service/misc.h"
 #include "pages/service/multi_ssid.h"
 #include "pages/service/multi_ssid_new.h"
+#include "pages/service/system.h"
 #include "pages/status/client_info.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
@@ -52,6 +55,9 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TClientInformation", make<TClientInformation>());
     list.insert("TFM_RogueForm", make<TFM_RogueForm>());
     list.insert("TFM_Static", make<TFM_Static>());
+    list.insert("TFM_Sytem", make<TFM_Sytem>());
+    list.insert("TFM_Misc", make<TFM_Misc>());
+    list.insert("TFM_Admin", make<TFM_Admin>());
     return list;
 }
 

@@ -29,6 +29,9 @@ PAGES=(
   TFM_Static:CB_AutoRefresh:65
   TClientInformation
   TFM_RogueForm
+  TFM_Sytem
+  TFM_Misc
+  TFM_Admin
 )
 
 profile=${1:-recent}
