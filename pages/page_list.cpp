@@ -6,6 +6,7 @@
 #include "pages/radio/mode.h"
 #include "pages/radio/wireless.h"
 #include "pages/service/admin.h"
+#include "pages/service/admin2.h"
 #include "pages/service/dhcp.h"
 #include "pages/service/misc.h"
 #include "pages/service/multi_ssid.h"
@@ -58,6 +59,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_Sytem", make<TFM_Sytem>());
     list.insert("TFM_Misc", make<TFM_Misc>());
     list.insert("TFM_Admin", make<TFM_Admin>());
+    list.insert("TFM_Admin2", make<TFM_Admin2>());
     return list;
 }
 

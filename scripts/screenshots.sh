@@ -32,6 +32,7 @@ PAGES=(
   TFM_Sytem
   TFM_Misc
   TFM_Admin
+  TFM_Admin2
 )
 
 profile=${1:-recent}

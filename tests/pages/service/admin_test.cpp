@@ -2,8 +2,7 @@
 // the login checks in their order, what is written, and that the device's password is never
 // shown and is kept when no new one is typed.
 #include "pages/service/admin.h"
-#include "tests/support/device_window.h"
-#include "tests/support/wait_watcher.h"
+#include "tests/pages/service/service_page.h"
 
 #include <QStatusBar>
 
@@ -13,29 +12,11 @@ using test::devMibOid;
 
 const QString kStoredPassword = "s3cret";
 
-class AdminPage : public test::DeviceWindow {
+class AdminPage : public test::ServicePage<TFM_Admin> {
 protected:
-    void SetUp() override {
-        DeviceWindow::SetUp();
-        start("early");
-    }
     void openPage() {
-        page.reset();
-        ASSERT_TRUE(sim->command("set devMib.3.1.1.0 admin"));
-        ASSERT_TRUE(sim->command("set devMib.3.1.2.0 " + kStoredPassword));
-        page = std::make_unique<TFM_Admin>(form.get());
-        page->show();
-        sim->clearJournal();
-        prompter.shown.clear();
-        waits.seen.clear();
+        openOn("early", {"set devMib.3.1.1.0 admin", "set devMib.3.1.2.0 " + kStoredPassword});
     }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
-
-    test::WaitWatcher waits;
-    std::unique_ptr<TFM_Admin> page;
 };
 
 TEST_F(AdminPage, OpensWithTheUserNameAndNoPasswordShown) {

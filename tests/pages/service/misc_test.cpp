@@ -2,8 +2,7 @@
 // which it writes the protocols, and that a write failing part-way leaves the console as the
 // device had it instead of switched off.
 #include "pages/service/misc.h"
-#include "tests/support/device_window.h"
-#include "tests/support/wait_watcher.h"
+#include "tests/pages/service/service_page.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,35 +23,16 @@ QString ssh(int on) {
     return devMibOid(QString("3.4.3.0=%1").arg(on));
 }
 
-class MiscPage : public test::DeviceWindow {
+class MiscPage : public test::ServicePage<TFM_Misc> {
 protected:
     // A device with the console as given (-1: the device has no SSH object).
     void open(int telnetOn, int sshOn, int timeout = 2) {
-        page.reset();
-        form.reset();
-        sim.reset();
-        start("early");
-        ASSERT_TRUE(sim->command(QString("set devMib.3.4.1.0 %1").arg(telnetOn)));
-        ASSERT_TRUE(sim->command(QString("set devMib.3.4.2.0 %1").arg(timeout)));
-        if (sshOn < 0)
-            ASSERT_TRUE(sim->command("remove devMib.3.4.3.0"));
-        else
-            ASSERT_TRUE(sim->command(QString("set devMib.3.4.3.0 %1").arg(sshOn)));
-        page = std::make_unique<TFM_Misc>(form.get());
-        page->show();
-        sim->clearJournal();
-        prompter.shown.clear();
-        waits.seen.clear();
+        openOn("early", {QString("set devMib.3.4.1.0 %1").arg(telnetOn),
+                         QString("set devMib.3.4.2.0 %1").arg(timeout),
+                         sshOn < 0 ? QString("remove devMib.3.4.3.0")
+                                   : QString("set devMib.3.4.3.0 %1").arg(sshOn)});
     }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
-    QString status() const { return page->ui->StatusBar->currentMessage(); }
     QString value(const char* oid) { return sim->value(oid)["value"].toString(); }
-
-    test::WaitWatcher waits;
-    std::unique_ptr<TFM_Misc> page;
 };
 
 TEST_F(MiscPage, ShowsTheConsoleAsTheDeviceHasIt) {

@@ -3,8 +3,7 @@
 // command or did not answer; a device that refuses it says so and does not restart.
 #include "pages/service/system.h"
 #include "snmplib/messages.h"
-#include "tests/support/device_window.h"
-#include "tests/support/wait_watcher.h"
+#include "tests/pages/service/service_page.h"
 
 #include <QComboBox>
 #include <QStatusBar>
@@ -14,29 +13,9 @@ namespace {
 using platform::Answer;
 using test::devMibOid;
 
-class SystemPage : public test::DeviceWindow {
+class SystemPage : public test::ServicePage<TFM_Sytem> {
 protected:
-    void open(const QString& profile = "early") {
-        page.reset();
-        form.reset();
-        sim.reset();
-        start(profile);
-        page = std::make_unique<TFM_Sytem>(form.get());
-        page->show();
-        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-            [&] { return !page->ui->CB_Restart->currentText().isEmpty(); }, 5000));
-        sim->clearJournal();
-        prompter.shown.clear();
-        waits.seen.clear();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
-    QString status() const { return page->ui->StatusBar->currentMessage(); }
-
-    test::WaitWatcher waits;
-    std::unique_ptr<TFM_Sytem> page;
+    void open(const QString& profile = "early") { openOn(profile); }
 };
 
 TEST_F(SystemPage, OpensWithBothCommandsReadIntoHiddenControls) {
