@@ -27,11 +27,6 @@ bool refuseAndClear(const QString& text, QLineEdit* field) {
 
 } // namespace
 
-bool macMatches(const QString& stored, const QString& entered) {
-    // The device lists MACs in upper case; the operator may type either case.
-    return !entered.isEmpty() && stored.compare(entered, Qt::CaseInsensitive) == 0;
-}
-
 TFM_StaticIP::TFM_StaticIP(TFM_DHCP* page)
     : QDialog(page), ui(std::make_unique<Ui::TFM_StaticIP>()), page_(page) {
     ui->setupUi(this);

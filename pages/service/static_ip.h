@@ -2,6 +2,7 @@
 // "Static Pool Settings": the dialog of the DHCP server page for adding or changing one static
 // (MAC-bound) lease. Its controls are bound to the columns of the page's static pool table, so
 // selecting a slot of the page's hidden slot list loads the slot into them.
+#include "pages/common/mac_text.h"
 #include "ui_static_ip.h"
 
 #include <memory>
@@ -51,6 +52,4 @@ private:
     TFM_DHCP* page_;
 };
 
-// Whether the MAC text the operator entered matches a stored one: each entered character equals
-// the stored character, or is its lower-case letter.
-bool macMatches(const QString& stored, const QString& entered);
+using pages::macMatches;
