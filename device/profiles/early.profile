@@ -5,7 +5,7 @@ include base.inc
 include advanced.inc
 include admin.inc
 include filter.inc
-include log.inc
+include log_settings.inc
 
 1.3.6.1.2.1.1.1.0  string     ro  "KW-9100 IEEE 802.11g Wireless Access Point, firmware v1.12"
 devMib.4.1.1.1.0   string     ro  "v1.12"

@@ -15,6 +15,7 @@ devMib.5.2.0       integer    rw  0   enum=0,1  now
 
 # Status: the system log viewer.
 include log.inc
+include log_settings.inc
 
 # Status: wireless traffic counters.
 include statistics.inc
