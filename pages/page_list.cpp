@@ -13,6 +13,10 @@
 #include "pages/service/multi_ssid_new.h"
 #include "pages/service/system.h"
 #include "pages/status/client_info.h"
+#include "pages/service/log_settings.h"
+#include "pages/service/mac_acl.h"
+#include "pages/service/sntp.h"
+#include "pages/service/wlan_partition.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
 #include "pages/status/log_view.h"
@@ -60,6 +64,10 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_Misc", make<TFM_Misc>());
     list.insert("TFM_Admin", make<TFM_Admin>());
     list.insert("TFM_Admin2", make<TFM_Admin2>());
+    list.insert("TFM_WPart", make<TFM_WPart>());
+    list.insert("TFM_WMACACL", make<TFM_WMACACL>());
+    list.insert("TFM_LogSet", make<TFM_LogSet>());
+    list.insert("TSNTPForm", make<TSNTPForm>());
     return list;
 }
 

@@ -33,6 +33,10 @@ PAGES=(
   TFM_Misc
   TFM_Admin
   TFM_Admin2
+  TFM_WMACACL
+  TFM_WPart
+  TFM_LogSet
+  TSNTPForm
 )
 
 profile=${1:-recent}

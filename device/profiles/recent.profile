@@ -5,6 +5,10 @@ include advanced.inc
 include ethernet.inc
 include multissid.inc
 include admin-limits.inc
+include filter.inc
+include log.inc
+include smtp.inc
+include sntp.inc
 
 1.3.6.1.2.1.1.1.0  string     ro  "KW-9100 IEEE 802.11g Wireless Access Point, firmware v2.50"
 devMib.4.1.1.1.0   string     ro  "v2.50"

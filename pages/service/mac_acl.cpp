@@ -140,7 +140,7 @@ void TFM_WMACACL::writeSlot() {
 }
 
 void TFM_WMACACL::Bt_ApplyClick() {
-    if (!pages::comboHasValue(ui->CB_FilterCtrl, QStringLiteral("Access Control")))
+    if (!pages::selectionsMade({ui->CB_FilterCtrl}))
         return;
     if (!pages::apply(*access_))
         return pages::showStatus(ui->StatusBar1, QStringLiteral("Set error!"));

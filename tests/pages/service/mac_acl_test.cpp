@@ -217,8 +217,8 @@ TEST_F(MacAcl, AnAccessControlOutsideItsListIsNeverWritten) {
     EXPECT_EQ(page->ui->CB_FilterCtrl->currentIndex(), -1);
     page->ui->Bt_Apply->click();
     ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].text, "Access Control has no valid value. Please choose one.");
-    EXPECT_EQ(prompter.shown[0].caption, "Warning");
+    EXPECT_EQ(prompter.shown[0].text, "Please select a value for Access Control.");
+    EXPECT_EQ(prompter.shown[0].caption, "Error");
     EXPECT_TRUE(sets().isEmpty());
 }
 
