@@ -132,7 +132,7 @@ TEST_F(MacAcl, WithTheFilterOffOnlyTheAccessControlIsWritten) {
 TEST_F(MacAcl, AFullListRefusesAddWithoutOverwritingASlot) {
     QStringList fill;
     for (int n : {2, 4, 5, 6, 7, 8})
-        fill << QStringLiteral("set devMib.2.4.2.1.2.1.%1 00000000000%1").arg(n);
+        fill << QStringLiteral("define devMib.2.4.2.1.2.1.%1 hex rw 00000000000%1 size=6").arg(n);
     open("recent", fill);
     ASSERT_EQ(shown().size(), 8);
     choose("Accept");
