@@ -28,6 +28,7 @@ protected:
         qputenv("XDG_DATA_HOME", savedData);
     }
     void open() {
+        holdCapabilityRefresh();
         page = std::make_unique<TSNTPForm>(form.get());
         page->show();
     }

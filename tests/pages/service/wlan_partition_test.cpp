@@ -18,6 +18,7 @@ class WlanPartition : public test::DeviceWindow {
 protected:
     void open(const QString& profile = "recent") {
         start(profile);
+        holdCapabilityRefresh();
         page = std::make_unique<TFM_WPart>(form.get());
         page->show();
         sim->clearJournal();
