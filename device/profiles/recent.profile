@@ -6,7 +6,6 @@ include ethernet.inc
 include multissid.inc
 include admin-limits.inc
 include filter.inc
-include log.inc
 include smtp.inc
 include sntp.inc
 
