@@ -200,12 +200,16 @@ TEST_F(SntpPage, ApplyChecksTheServerAndReportsSuccessWhenAnswered) {
 
     // The answer comes late: no success before it, an error when the device refuses.
     ASSERT_TRUE(sim->command("delay devMib.3.5.1 300 set"));
+    // The reading that follows a success shows "Get OK!": held back, so the success is seen.
+    ASSERT_TRUE(sim->command("delay devMib.3.5.1 1000 get"));
     page->ui->Bt_Apply->click();
     EXPECT_EQ(status(), "Set...");
     EXPECT_FALSE(page->ui->Bt_Apply->isEnabled());
     EXPECT_FALSE(page->closePermitted());
     ASSERT_TRUE(waitFor([&] { return page->closePermitted(); }, 10000));
     EXPECT_EQ(status(), "Setting success!");
+    ASSERT_TRUE(waitFor([&] { return !page->exchangesOutstanding(); }, 10000));
+    EXPECT_EQ(status(), "Get OK!");
     ASSERT_TRUE(sim->command("clear"));
     ASSERT_TRUE(sim->command("error devMib.3.5.1 5 set"));
     page->ui->Bt_Apply->click();
