@@ -300,22 +300,37 @@ TEST_F(Admin2Page, ApplyWritesInOrderAndWritesTheConsoleBackWhenAWriteFails) {
 }
 
 TEST_F(Admin2Page, LimitOnWithoutRangesIsSwitchedOffAndTheOtherSettingsStillWritten) {
-    open("recent");
-    ASSERT_EQ(page->ui->ListView_User->topLevelItemCount(), 0);
-    page->ui->CkBx_ManagerState->setChecked(true);
-    page->ui->RB_None->click();
-    page->ui->OK->click();
-    ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(
-        prompter.shown[0].text,
-        "The IP Range List is empty.\nThe Limit Administrator IP function will be disabled!!");
-    EXPECT_FALSE(page->ui->CkBx_ManagerState->isChecked());
-    const QStringList written = sets();
-    ASSERT_GE(written.size(), 3);
-    EXPECT_EQ(written[1], devMibOid("3.1.3.0=0"));
-    EXPECT_EQ(written[2], devMibOid("3.4.1.0=0"));
-    EXPECT_EQ(written.last(), devMibOid("3.1.8.1.0=0,") + devMibOid("3.1.8.2.0=1"));
-    EXPECT_EQ(status(), "Set OK!");
+    struct Case {
+        const char* name;
+        QStringList ranges;
+        int shown;
+        QStringList messages;
+        QString limit;
+    };
+    const Case cases[] = {
+        {"no range",
+         {},
+         0,
+         {"The IP Range List is empty.\nThe Limit Administrator IP function will be disabled!!"},
+         "0"},
+        {"one range after a free row", {"", "10.0.0.1-10.0.0.9"}, 1, {}, "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open("recent", c.ranges);
+        ASSERT_EQ(page->ui->ListView_User->topLevelItemCount(), c.shown);
+        page->ui->CkBx_ManagerState->setChecked(true);
+        page->ui->RB_None->click();
+        page->ui->OK->click();
+        EXPECT_EQ(prompter.texts(), c.messages);
+        EXPECT_EQ(page->ui->CkBx_ManagerState->isChecked(), c.limit == "1");
+        const QStringList written = sets();
+        ASSERT_GE(written.size(), 3);
+        EXPECT_EQ(written[1], devMibOid("3.1.3.0=" + c.limit));
+        EXPECT_EQ(written[2], devMibOid("3.4.1.0=0"));
+        EXPECT_EQ(written.last(), devMibOid("3.1.8.1.0=0,") + devMibOid("3.1.8.2.0=1"));
+        EXPECT_EQ(status(), "Set OK!");
+    }
 }
 
 TEST_F(Admin2Page, LoginNeedsTheOldPasswordOnlyForAChange) {
