@@ -192,6 +192,9 @@ void TClientInformation::rebuildClientList() {
             row << sub(5);
         new QTreeWidgetItem(ui->User_ListView, row);
     }
+    // Whole addresses and SSIDs: a cut MAC address cannot be told from its neighbours.
+    for (int c = 1; c < columns; ++c)
+        ui->User_ListView->resizeColumnToContents(c);
 }
 
 void TClientInformation::Bt_WDSRefreshClick() {

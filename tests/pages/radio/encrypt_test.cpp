@@ -2,7 +2,7 @@
 // retyped, key lengths by type and size, ASCII keys sent as digits, WPA pass phrase and group-key
 // interval, the security server of WPA-Enterprise, and authentications the page does not offer.
 #include "pages/radio/encrypt.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QComboBox>
@@ -26,24 +26,19 @@ QString wepSet(int auth, const QStringList& keys = {}) {
     return binds.join(",");
 }
 
-class EncryptPage : public test::DeviceWindow {
+class EncryptPage : public test::PageWindow<TFM_Encrypt> {
 protected:
     void open(const QString& profile = "wireless-compact", const QStringList& before = {}) {
         start(profile);
         for (const QString& command : before)
             ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        page = std::make_unique<TFM_Encrypt>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
         prompter.shown.clear();
     }
     // WEP with encryption on, the keys as the device holds them (masked when read).
     void openWep(const QString& profile = "wireless-compact") {
         open(profile, {"set devMib.2.5.1.1.2.1 1"});
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     QLineEdit* hexKey(int n) const {
         return page->findChild<QLineEdit*>(QStringLiteral("Ed_Key%1a").arg(n));
@@ -58,7 +53,6 @@ protected:
     QString status() const { return page->ui->StatusBar->currentMessage(); }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_Encrypt> page;
 };
 
 TEST_F(EncryptPage, KeysShowMaskedByTypeAndSize) {

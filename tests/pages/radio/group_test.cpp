@@ -2,7 +2,7 @@
 // the controls by load balance and AP mode, what Apply writes, the link-status row, and the
 // restart that follows on devices without save-and-activate.
 #include "pages/radio/group.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QComboBox>
@@ -19,25 +19,19 @@ QString groupingSet(int loadBalance, const QString& limit, int linkIntegrate) {
         .join(",");
 }
 
-class GroupPage : public test::DeviceWindow {
+class GroupPage : public test::PageWindow<TFM_Group> {
 protected:
     void open(const QString& profile = "recent", const QStringList& before = {}) {
         start(profile);
         for (const QString& command : before)
             ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        page = std::make_unique<TFM_Group>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
         prompter.shown.clear();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     QString status() const { return page->ui->StatusBar->currentMessage(); }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_Group> page;
 };
 
 TEST_F(GroupPage, OpensWithTheDeviceSettingsAndTheLinkStatus) {

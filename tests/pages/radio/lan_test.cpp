@@ -3,7 +3,7 @@
 // what it writes and in which order, and the restart that follows.
 #include "pages/radio/lan.h"
 #include "platform/events.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/scripted_echo.h"
 #include "tests/support/wait_watcher.h"
 
@@ -29,7 +29,7 @@ QString lanSet(const QString& from, const QString& ip, const QString& mask, cons
 }
 const QString kPortTypeAuto = devMibOid("1.2.5.0=0");
 
-class LanPage : public test::DeviceWindow {
+class LanPage : public test::PageWindow<TFM_LanCfg> {
 protected:
     void open(const QString& profile = "recent") {
         start(profile);
@@ -37,16 +37,11 @@ protected:
     }
     // A page on the running device, once its asynchronous pool read has arrived.
     void openPage() {
-        page = std::make_unique<TFM_LanCfg>(form.get());
-        page->show();
+        showPage();
         ASSERT_TRUE(kwtest::SimDevice::waitUntil(
             [&] { return !page->ui->Ed_IPAF->text().isEmpty(); }, 5000));
         sim->clearJournal();
         prompter.shown.clear();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     void enterAddress(const QString& ip, const QString& mask = "255.255.255.0",
                       const QString& gw = "10.1.1.254") {
@@ -74,7 +69,6 @@ protected:
 
     test::ScriptedEchoProbe probe;
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_LanCfg> page;
 };
 
 TEST_F(LanPage, OpensWithTheDeviceSettingsAndLeavesOutAPortTypeTheDeviceLacks) {
@@ -186,8 +180,7 @@ TEST_F(LanPage, PoolConflictComparesAddressesAsUnsignedNumbers) {
 TEST_F(LanPage, AnApplyBeforeThePoolHasArrivedWaitsForIt) {
     start("recent");
     ASSERT_TRUE(sim->command("delay devMib.2.7.2 1500 get"));
-    page = std::make_unique<TFM_LanCfg>(form.get());
-    page->show();
+    showPage();
     ASSERT_TRUE(page->ui->Ed_IPAF->text().isEmpty());
     sim->clearJournal();
     enterAddress("192.168.0.105");

@@ -2,7 +2,7 @@
 // and writes, the repeated-address and length checks, the restart count-down after every
 // accepted change, and what Refresh reads afterwards.
 #include "pages/radio/mode.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QComboBox>
@@ -23,20 +23,15 @@ QString modeSet(int mode, const QList<QPair<int, QString>>& entries = {}) {
     return binds.join(",");
 }
 
-class ModePage : public test::DeviceWindow {
+class ModePage : public test::PageWindow<TFM_ModeCFG> {
 protected:
     void open(const QString& profile = "wireless-compact", const QStringList& before = {}) {
         start(profile);
         for (const QString& command : before)
             ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        page = std::make_unique<TFM_ModeCFG>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
         prompter.shown.clear();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     QLineEdit* mac(int i) const {
         return page->findChild<QLineEdit*>(QStringLiteral("Ed_ReMAddra%1").arg(i));
@@ -55,7 +50,6 @@ protected:
     QString status() const { return page->ui->StatusBar->currentMessage(); }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_ModeCFG> page;
 };
 
 TEST_F(ModePage, OpensOnRadioOneWithEmptyEntriesShownEmpty) {

@@ -5,7 +5,7 @@
 #include "pages/service/dhcp.h"
 #include "pages/service/static_ip.h"
 #include "platform/events.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/scripted_echo.h"
 #include "tests/support/wait_watcher.h"
 
@@ -48,15 +48,14 @@ QStringList column(QTreeWidget* list, int c) {
     return out;
 }
 
-class DhcpPage : public test::DeviceWindow {
+class DhcpPage : public test::PageWindow<TFM_DHCP> {
 protected:
     void open(const QString& profile = "recent") {
         start(profile);
         openPage();
     }
     void openPage(bool waitForListing = true) {
-        page = std::make_unique<TFM_DHCP>(form.get());
-        page->show();
+        showPage();
         if (waitForListing) {
             ASSERT_TRUE(settled());
         }
@@ -67,10 +66,6 @@ protected:
     bool settled() {
         return kwtest::SimDevice::waitUntil(
             [&] { return !page->poolBusy() && !page->exchangesOutstanding(); }, 8000);
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     // The SETs the device received; the static slots' MACs as hex.
     QStringList slotSets() const { return sets({QStringLiteral("2.7.3.1.2.")}); }
@@ -109,7 +104,6 @@ protected:
 
     test::ScriptedEchoProbe probe;
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_DHCP> page;
     bool dialogShown = false;
     QString dialogTitle;
 };

@@ -2,7 +2,7 @@
 // SMTP settings behind their capability (only the value 1 counts), the checks, what Apply writes
 // in which order, and the restart on a device without save-and-activate.
 #include "pages/service/log_settings.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QJsonArray>
@@ -30,19 +30,13 @@ QString smtpSet(const QString& state, const QStringList& fields = {}) {
 // The wait dialog's restart command on a device without save.
 const QString kRestart = devMibOid("3.3.5.0=4");
 
-class LogSettings : public test::DeviceWindow {
+class LogSettings : public test::PageWindow<TFM_LogSet> {
 protected:
     void open(const QString& profile = "recent") {
         start(profile);
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_LogSet>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
         prompter.shown.clear();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
     bool askedForSmtp() const {
@@ -54,7 +48,6 @@ protected:
     }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_LogSet> page;
 };
 
 TEST_F(LogSettings, ShowsTheSmtpGroupOnlyWhenTheCapabilityReadsOne) {
@@ -69,9 +62,7 @@ TEST_F(LogSettings, ShowsTheSmtpGroupOnlyWhenTheCapabilityReadsOne) {
         sim.reset();
         start(c.profile);
         sim->clearJournal();
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_LogSet>(form.get());
-        page->show();
+        showPage();
         EXPECT_EQ(page->windowTitle(), "Status \\  Log Setting");
         EXPECT_EQ(page->smtpSupported(), c.smtp);
         EXPECT_EQ(page->ui->GB_SMTP->isVisible(), c.smtp);

@@ -2,7 +2,7 @@
 // the checks of a new address, adding into a free slot, deleting, a full list, a refused slot
 // write and the restart that follows a write the device took.
 #include "pages/service/mac_acl.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QStatusBar>
@@ -17,16 +17,14 @@ QString slot(int n) {
     return devMibOid("2.4.2.1.2.1." + QString::number(n));
 }
 
-class MacAcl : public test::DeviceWindow {
+class MacAcl : public test::PageWindow<TFM_WMACACL> {
 protected:
     void open(const QString& profile = "recent", const QStringList& before = {}) {
         start(profile);
         for (const QString& command : before) {
             ASSERT_TRUE(sim->command(command)) << command.toStdString();
         }
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_WMACACL>(form.get());
-        page->show();
+        showPage();
         waitForSlots();
         sim->clearJournal();
         prompter.shown.clear();
@@ -34,10 +32,6 @@ protected:
     void waitForSlots() {
         ASSERT_TRUE(kwtest::SimDevice::waitUntil(
             [&] { return !page->slotsBusy() && !page->exchangesOutstanding(); }, 10000));
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     QStringList shown() const {
         QStringList rows;
@@ -54,7 +48,6 @@ protected:
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_WMACACL> page;
 };
 
 TEST_F(MacAcl, ShowsTheUsedSlotsNumberedAndTheFilterOff) {

@@ -4,7 +4,7 @@
 // order of Apply's writes with the management VLAN, and when the page may close.
 #include "app/menu_rules.h"
 #include "pages/service/multi_ssid_new.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -27,7 +27,7 @@ const QString kMultiOn = devMibOid("2.9.3.1.1.0=1");
 const QString kVlanOff = devMibOid("2.9.1.1.1.0=0");
 const QString kVlanOn = devMibOid("2.9.1.1.1.0=1");
 
-class MultiSsidNewPage : public test::DeviceWindow {
+class MultiSsidNewPage : public test::PageWindow<TFM_MultiSSIDNewForm> {
 protected:
     // The page on `profile`, after the device was brought into a state by control commands.
     void open(const QString& profile = "recent", const QStringList& commands = {}) {
@@ -41,8 +41,7 @@ protected:
             8000));
         for (const QString& c : commands)
             ASSERT_TRUE(sim->command(c)) << c.toStdString();
-        page = std::make_unique<TFM_MultiSSIDNewForm>(form.get());
-        page->show();
+        showPage();
         ASSERT_TRUE(settled());
         sim->clearJournal();
         prompter.shown.clear();
@@ -56,10 +55,6 @@ protected:
     }
     bool settled() {
         return kwtest::SimDevice::waitUntil([&] { return !page->exchangesOutstanding(); }, 8000);
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     void selectSsid(int n) {
         page->ui->CB_Idx->setCurrentIndex(n);
@@ -94,8 +89,6 @@ protected:
         return out;
     }
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
-
-    std::unique_ptr<TFM_MultiSSIDNewForm> page;
 };
 
 TEST_F(MultiSsidNewPage, CapabilitiesChooseThePageItsColumnsAndControls) {
@@ -429,8 +422,7 @@ TEST_F(MultiSsidNewPage, ApplyStopsAtTheFirstWriteTheDeviceRefuses) {
 TEST_F(MultiSsidNewPage, ClosingWaitsForTheSlowTableWalk) {
     start("recent");
     ASSERT_TRUE(sim->command("delay devMib.2.9.2.1 300 get"));
-    page = std::make_unique<TFM_MultiSSIDNewForm>(form.get());
-    page->show();
+    showPage();
     ASSERT_TRUE(page->tableBusy());
     page->ui->CancelBtn->click();
     EXPECT_TRUE(page->isVisible());

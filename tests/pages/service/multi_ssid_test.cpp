@@ -2,7 +2,7 @@
 // key-index and SSID conflicts, keys as the device keeps them, what Apply writes and in which
 // order, and that a failed check or write leaves nothing half done.
 #include "pages/service/multi_ssid.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <functional>
@@ -23,7 +23,7 @@ QString set(int column, int ssid, const QString& value) {
 }
 const QString kRadioToAccessPoint = devMibOid("2.1.1.1.1=1,") + devMibOid("2.3.1.11.1=4");
 
-class MultiSsidPage : public test::DeviceWindow {
+class MultiSsidPage : public test::PageWindow<TFM_MultiSSIDForm> {
 protected:
     void open(const QStringList& commands = {}) {
         start("multissid-early");
@@ -36,18 +36,13 @@ protected:
             8000));
         for (const QString& c : commands)
             ASSERT_TRUE(sim->command(c)) << c.toStdString();
-        page = std::make_unique<TFM_MultiSSIDForm>(form.get());
-        page->show();
+        showPage();
         ASSERT_TRUE(settled());
         sim->clearJournal();
         prompter.shown.clear();
     }
     bool settled() {
         return kwtest::SimDevice::waitUntil([&] { return !page->exchangesOutstanding(); }, 8000);
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     static void choose(QComboBox* combo, const QString& text) {
         const int i = combo->findText(text);
@@ -62,7 +57,6 @@ protected:
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_MultiSSIDForm> page;
 };
 
 TEST_F(MultiSsidPage, OpensWithTheMasterAndTheGuestsAsTheDeviceHoldsThem) {

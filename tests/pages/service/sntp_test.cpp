@@ -2,6 +2,7 @@
 // module's TFTP server when the page opens (arriving, refused, never sent), the zone rule, what
 // Apply writes and when it reports success, and a TFTP server that cannot start.
 #include "pages/service/sntp.h"
+#include "tests/support/page_window.h"
 #include "tests/support/transfer_fixture.h"
 #include "tests/support/wait_watcher.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 using test::devMibOid;
 
-class SntpPage : public test::TransferWindow {
+class SntpPage : public test::PageWindow<TSNTPForm, test::TransferWindow> {
 protected:
     void SetUp() override {
         TransferWindow::SetUp();
@@ -23,15 +24,10 @@ protected:
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/data"));
     }
     void TearDown() override {
-        page.reset();
-        TransferWindow::TearDown();
+        PageWindow::TearDown();
         qputenv("XDG_DATA_HOME", savedData);
     }
-    void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TSNTPForm>(form.get());
-        page->show();
-    }
+    void open() { showPage(); }
     // Until the list step has ended (arrived, refused or given up) and every answer is in.
     void settleList() {
         ASSERT_TRUE(waitFor([&] { return page->closePermitted() && !page->exchangesOutstanding(); },
@@ -52,7 +48,6 @@ protected:
 
     QByteArray savedData;
     test::WaitWatcher waits;
-    std::unique_ptr<TSNTPForm> page;
 };
 
 const int kPacific = 4;  // zone 5 observes daylight saving

@@ -2,7 +2,7 @@
 // Ethernet-to-wireless traffic is cut, what Apply writes and the restart that follows on a device
 // without save-and-activate.
 #include "pages/service/wlan_partition.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QStatusBar>
@@ -14,24 +14,17 @@ using test::devMibOid;
 const QString kStation = devMibOid("2.4.3.1.1.1");
 const QString kEthernet = devMibOid("2.4.3.1.2.1");
 
-class WlanPartition : public test::DeviceWindow {
+class WlanPartition : public test::PageWindow<TFM_WPart> {
 protected:
     void open(const QString& profile = "recent") {
         start(profile);
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_WPart>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
         prompter.shown.clear();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
     }
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
 
     test::WaitWatcher waits;
-    std::unique_ptr<TFM_WPart> page;
 };
 
 TEST_F(WlanPartition, ShowsTheRadiosSettingsWithTheBandFixed) {

@@ -2,7 +2,7 @@
 // arriving without a key press; detections that never overlap; the WDS tab in the bridge modes
 // with its empty and zero rows skipped; trigger failures; a close that waits for a detection.
 #include "pages/status/client_info.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 
 #include <QJsonArray>
 #include <QLabel>
@@ -39,17 +39,9 @@ TEST(ClientTexts, BandAuthenticationAndPowerSaving) {
         EXPECT_FALSE(TClientInformation::noStation(mac)) << mac.toStdString();
 }
 
-class ClientInfo : public test::DeviceWindow {
+class ClientInfo : public test::PageWindow<TClientInformation> {
 protected:
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
-    void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TClientInformation>(form.get());
-        page->show();
-    }
+    void open() { showPage(); }
     // The main window's capability refresh would overwrite a flag set by the test.
     void setFlag(const char* name, const QString& text) {
         holdCapabilityRefresh();
@@ -66,7 +58,6 @@ protected:
         return kwtest::SimDevice::waitUntil(done, ms);
     }
     QString status() const { return page->findChild<QLabel*>("StatusPanel")->text(); }
-    std::unique_ptr<TClientInformation> page;
 };
 
 TEST_F(ClientInfo, ClientsAppearWithoutAKeyPressFilteredNumberedAndMapped) {

@@ -1,7 +1,7 @@
 // "Status \ Device Info" against the simulated device: the fields, the secondary MAC range, the
 // Super G text, the AP Status box, the Refresh button and failures.
 #include "pages/status/device_info.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 
 #include <QGroupBox>
 #include <QJsonArray>
@@ -15,17 +15,9 @@ namespace {
 
 using test::devMibOid;
 
-class DeviceInfo : public test::DeviceWindow {
+class DeviceInfo : public test::PageWindow<TFM_DevInfo> {
 protected:
-    void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_DevInfo>(form.get());
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
+    void open() { showPage(); }
     // The main window's capability refresh would overwrite a flag set by the test.
     void setFlag(const char* name, const QString& text) {
         form->findChild<QTimer*>("Timer1")->stop();
@@ -42,7 +34,6 @@ protected:
         asked.sort();
         return asked;
     }
-    std::unique_ptr<TFM_DevInfo> page;
 };
 
 TEST_F(DeviceInfo, ShowsTheDeviceAndItsRadio) {

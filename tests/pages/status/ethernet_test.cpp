@@ -1,7 +1,7 @@
 // "Status \ Stats \ Ethernet" against the simulated device: each counter in its own edit, new
 // counts after Refresh, and a device that does not answer.
 #include "pages/status/ethernet.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 
 #include <QJsonArray>
 #include <QPushButton>
@@ -10,17 +10,9 @@ namespace {
 
 using test::devMibOid;
 
-class EthernetPage : public test::DeviceWindow {
+class EthernetPage : public test::PageWindow<TFM_Ethernet> {
 protected:
-    void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_Ethernet>(form.get());
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
+    void open() { showPage(); }
     QList<QLineEdit*> edits() const {
         return {page->ui->Ed_TxTfc, page->ui->Ed_RxRfc, page->ui->Ed_TxTbc, page->ui->Ed_RxRbc};
     }
@@ -40,7 +32,6 @@ protected:
         }
         return out;
     }
-    std::unique_ptr<TFM_Ethernet> page;
 };
 
 TEST_F(EthernetPage, ShowsEachCounterInItsOwnEditAndNewCountsAfterRefresh) {

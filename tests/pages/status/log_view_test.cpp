@@ -2,6 +2,7 @@
 // into rows; clearing; a refused order reported; the lines as the page reads them.
 #include "pages/status/log_view.h"
 #include "pages/transfer/device_file.h"
+#include "tests/support/page_window.h"
 #include "tests/support/transfer_fixture.h"
 
 #include <QSignalSpy>
@@ -40,7 +41,7 @@ TEST(LogLines, SplitIntoTimeTypeAndMessage) {
     }
 }
 
-class LogView : public test::TransferWindow {
+class LogView : public test::PageWindow<TLogForm, test::TransferWindow> {
 protected:
     void SetUp() override {
         TransferWindow::SetUp();
@@ -48,15 +49,10 @@ protected:
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/data"));
     }
     void TearDown() override {
-        page.reset();
-        TransferWindow::TearDown();
+        PageWindow::TearDown();
         qputenv("XDG_DATA_HOME", savedData);
     }
-    void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TLogForm>(form.get());
-        page->show();
-    }
+    void open() { showPage(); }
     QStringList row(int i) const {
         const QTreeWidgetItem* item = page->ui->ViewListView->topLevelItem(i);
         return item ? QStringList{item->text(0), item->text(1), item->text(2)} : QStringList{};
@@ -68,7 +64,6 @@ protected:
         ASSERT_TRUE(waitFor([&] { return !page->logFile()->waiting(); }));
     }
 
-    std::unique_ptr<TLogForm> page;
     QByteArray savedData;
 };
 

@@ -2,7 +2,7 @@
 // and deleting entries by their sparse indices, the 30-entry limit, the radio warning, one
 // command at a time, and the protection apply that counts only what the device answered.
 #include "pages/status/rogue_ap.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
 #include <QLabel>
@@ -33,16 +33,10 @@ TEST(RogueFilterBits, BandsAndSecurityKinds) {
         EXPECT_EQ(TFM_RogueForm::securityBits(c.boxes, c.adHoc), c.bits) << c.adHoc;
 }
 
-class RogueAp : public test::DeviceWindow {
+class RogueAp : public test::PageWindow<TFM_RogueForm> {
 protected:
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
     void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_RogueForm>(form.get());
-        page->show();
+        showPage();
         ASSERT_TRUE(settle());
     }
     bool settle() {
@@ -69,7 +63,6 @@ protected:
         page->ui->DetectBtn->click();
         ASSERT_TRUE(settle());
     }
-    std::unique_ptr<TFM_RogueForm> page;
 };
 
 TEST_F(RogueAp, OpeningShowsTheFilterTheListsAndProtection) {

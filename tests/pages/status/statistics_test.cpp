@@ -2,7 +2,7 @@
 // that move on Refresh, a device that does not answer, and the auto refresh with its chart.
 #include "pages/status/statistics.h"
 #include "platform/timers.h"
-#include "tests/support/device_window.h"
+#include "tests/support/page_window.h"
 
 #include <QCheckBox>
 #include <QEventLoop>
@@ -51,17 +51,9 @@ TEST(StatisticsPoints, PerSecondBetweenTwoReadings) {
     EXPECT_FALSE(TFM_Static::between(before, missing));
 }
 
-class Statistics : public test::DeviceWindow {
+class Statistics : public test::PageWindow<TFM_Static> {
 protected:
-    void TearDown() override {
-        page.reset();
-        DeviceWindow::TearDown();
-    }
-    void open() {
-        holdCapabilityRefresh();
-        page = std::make_unique<TFM_Static>(form.get());
-        page->show();
-    }
+    void open() { showPage(); }
     QLineEdit* edit(int index) const {
         return page->findChild<QLineEdit*>(QString::fromLatin1(kEdits[index]));
     }
@@ -74,7 +66,6 @@ protected:
         "Ed_TranErrCnta", "Ed_TranTtlRtyCnta", "Ed_TranMulRtyCnta", "Ed_RcvFrmCnta",
         "Ed_MRcvFrmCnta", "Ed_RcvFrmErrCnta",  "Ed_RcvFrmDupCnta",  "Ed_AckRcvfCnta",
         "Ed_WEPEFrmCnta", "Ed_WEPIErrCnta",    "Ed_TxTbc",          "Ed_RxRbc"};
-    std::unique_ptr<TFM_Static> page;
 };
 
 TEST_F(Statistics, EachCounterLandsInItsEdit) {

@@ -2,6 +2,7 @@
 // file on the PC and takes a file back, over the module's TFTP server.
 #include "app/wait_dialog.h"
 #include "pages/transfer/config_file.h"
+#include "tests/support/page_window.h"
 #include "tests/support/transfer_fixture.h"
 
 #include <QFile>
@@ -14,17 +15,12 @@ using test::devMibOid;
 
 const QString kSsid = "devMib.1.1.1.1.1";
 
-class ConfigFilePage : public test::TransferWindow {
+class ConfigFilePage : public test::PageWindow<TFM_CfgFile, test::TransferWindow> {
 protected:
     void openPage(const QString& profile = "early") {
         start(profile);
-        page = std::make_unique<TFM_CfgFile>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
-    }
-    void TearDown() override {
-        page.reset();
-        TransferWindow::TearDown();
     }
     bool settled(bool hurry = false) {
         return settle(
@@ -48,7 +44,6 @@ protected:
     QString ssid() { return sim->value(kSsid)["value"].toString(); }
 
     test::ScriptedFileChooser chooser;
-    std::unique_ptr<TFM_CfgFile> page;
 };
 
 TEST_F(ConfigFilePage, SaveNamesTheFileAndTheDeviceWritesItsSettings) {

@@ -4,6 +4,7 @@
 #include "app/wait_dialog.h"
 #include "pages/transfer/firmware_ssl.h"
 #include "pages/transfer/firmware_upload.h"
+#include "tests/support/page_window.h"
 #include "tests/support/transfer_fixture.h"
 
 #include <QLabel>
@@ -16,7 +17,7 @@ namespace {
 
 using test::devMibOid;
 
-class FirmwareSslPage : public test::TransferWindow {
+class FirmwareSslPage : public test::PageWindow<TFM_FirewareSSL, test::TransferWindow> {
 protected:
     // The device's FTP account names the test's server; the page opens on a device with SSL
     // support and save-and-activate.
@@ -27,16 +28,14 @@ protected:
         ASSERT_TRUE(sim->command("set devMib.3.3.6.1.0 127.0.0.1"));
         ASSERT_TRUE(sim->command("set devMib.3.3.6.2.0 certs"));
         ASSERT_TRUE(sim->command("set devMib.3.3.6.3.0 " + password));
-        page = std::make_unique<TFM_FirewareSSL>(form.get());
-        page->show();
+        showPage();
         ASSERT_TRUE(waitFor([&] {
             return !page->ui->Ed_FwVersion->text().isEmpty() && !page->exchangesOutstanding();
         }));
         sim->clearJournal();
     }
     void TearDown() override {
-        page.reset();
-        TransferWindow::TearDown();
+        PageWindow::TearDown();
         ftp.reset();
     }
     bool settled(bool hurry = true) {
@@ -50,7 +49,6 @@ protected:
     QString status() const { return page->statusPanel->text(); }
 
     std::unique_ptr<test::FtpServer> ftp;
-    std::unique_ptr<TFM_FirewareSSL> page;
 };
 
 TEST_F(FirmwareSslPage, OpensWithTheVersionAndTheFtpAccount) {

@@ -6,6 +6,7 @@
 #include "pages/transfer/firmware.h"
 #include "pages/transfer/firmware_upload.h"
 #include "pages/transfer/transfer_server.h"
+#include "tests/support/page_window.h"
 #include "tests/support/transfer_fixture.h"
 
 #include <QAction>
@@ -20,17 +21,12 @@ namespace {
 
 using test::devMibOid;
 
-class FirmwarePage : public test::TransferWindow {
+class FirmwarePage : public test::PageWindow<TFM_Firmware, test::TransferWindow> {
 protected:
     void openPage(const QString& profile = "early") {
         start(profile);
-        page = std::make_unique<TFM_Firmware>(form.get());
-        page->show();
+        showPage();
         sim->clearJournal();
-    }
-    void TearDown() override {
-        page.reset();
-        TransferWindow::TearDown();
     }
     // Runs OK and lets the whole flow play out: transfer, wait dialogs, restart command.
     void runUpload(const QString& path) {
@@ -39,8 +35,6 @@ protected:
         ASSERT_TRUE(settle(*page, [&] { return page->upload()->running(); }))
             << prompter.texts().join("; ").toStdString();
     }
-
-    std::unique_ptr<TFM_Firmware> page;
 };
 
 TEST_F(FirmwarePage, PathChecksRefuseBeforeAnythingIsSent) {
