@@ -4,19 +4,20 @@
 #include "pages/radio/group.h"
 #include "pages/radio/lan.h"
 #include "pages/radio/mode.h"
+#include "pages/radio/performance.h"
 #include "pages/radio/wireless.h"
 #include "pages/service/admin.h"
 #include "pages/service/admin2.h"
 #include "pages/service/dhcp.h"
+#include "pages/service/log_settings.h"
+#include "pages/service/mac_acl.h"
 #include "pages/service/misc.h"
 #include "pages/service/multi_ssid.h"
 #include "pages/service/multi_ssid_new.h"
-#include "pages/service/system.h"
-#include "pages/status/client_info.h"
-#include "pages/service/log_settings.h"
-#include "pages/service/mac_acl.h"
 #include "pages/service/sntp.h"
+#include "pages/service/system.h"
 #include "pages/service/wlan_partition.h"
+#include "pages/status/client_info.h"
 #include "pages/status/device_info.h"
 #include "pages/status/ethernet.h"
 #include "pages/status/log_view.h"
@@ -54,6 +55,7 @@ QHash<QString, app::PageFactory> all() {
     list.insert("TFM_Group", make<TFM_Group>());
     list.insert("TFM_ModeCFG", make<TFM_ModeCFG>());
     list.insert("TFM_Encrypt", make<TFM_Encrypt>());
+    list.insert("TFM_Performace", make<TFM_Performace>());
     list.insert("TFM_MultiSSIDNewForm", make<TFM_MultiSSIDNewForm>());
     list.insert("TFM_MultiSSIDForm", make<TFM_MultiSSIDForm>());
     list.insert("TLogForm", make<TLogForm>());

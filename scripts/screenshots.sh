@@ -22,6 +22,7 @@ PAGES=(
   TFM_Group
   TFM_ModeCFG
   TFM_Encrypt
+  TFM_Performace
   TFM_MultiSSIDNewForm
   TFM_MultiSSIDForm
   TLogForm

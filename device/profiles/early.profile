@@ -3,6 +3,7 @@
 # does not know it does not answer.
 include base.inc
 include advanced.inc
+include performance.inc
 include admin.inc
 include filter.inc
 include log_settings.inc
