@@ -429,4 +429,32 @@ TEST_F(PerformancePage, ADeviceWithFewerRateRowsGetsOnlyThoseWritten) {
     EXPECT_EQ(sets()[11], devMibOid("2.3.1.24.0=2"));
 }
 
+TEST_F(PerformancePage, RefreshShowsTheDeviceValuesAgainAndTheRulesFollowThem) {
+    open();
+    ASSERT_TRUE(sim->command("set devMib.2.3.1.6.1 250"));
+    ASSERT_TRUE(sim->command("set devMib.2.3.1.24.0 1"));
+    ASSERT_TRUE(sim->command("set devMib.2.13.1.2.1.2 1"));
+    page->ui->Bt_Refresh_a->click();
+    waitForRateTable();
+    EXPECT_EQ(page->ui->Ed_BeInta->text(), "250");
+    EXPECT_EQ(page->ui->CB_BgMode->currentText(), "11b only");
+    EXPECT_EQ(page->ui->CB_DtRta->count(), 5);
+    EXPECT_TRUE(rateList(5)->isHidden());
+    // 2 Mb/s stays basic in 802.11b alone, whatever the device's row says.
+    EXPECT_EQ(rateTexts()[1], "Basic");
+    EXPECT_EQ(page->ratePanel()->text(), "Get OK!");
+    EXPECT_TRUE(page->ui->Bt_Apply_a->isEnabled());
+    EXPECT_TRUE(sets().isEmpty());
+}
+
+TEST_F(PerformancePage, PriorityBySsidKeepsWmmOn) {
+    open({"define devMib.2.9.4.1.1.1 integer rw 1 enum=0,1", "set devMib.2.3.1.17.0 0",
+          "set devMib.99.1.1.40.0 0"});
+    withoutRestart();
+    EXPECT_EQ(page->ui->CB_WMM->currentText(), "Enable");
+    EXPECT_FALSE(page->ui->CB_WMM->isEnabled());
+    page->ui->Bt_Apply_a->click();
+    EXPECT_EQ(deviceValue("devMib.2.3.1.17.0"), "1");
+}
+
 } // namespace
