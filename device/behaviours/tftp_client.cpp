@@ -123,20 +123,20 @@ void tftpUpload(Device& d, const std::string& server, const std::string& name, s
     });
 }
 
-void uploadOnCommand(Device& device, UploadOnCommand spec) {
-    if (!device.store().find(spec.command) || !curlReady())
+void uploadOnCommand(Device& device, UploadOnCommand upload) {
+    if (!device.store().find(upload.command) || !curlReady())
         return;
-    const Oid command = spec.command;
-    device.onSet(command, [spec = std::move(spec)](Device& d, const Value& v) {
-        if (Object* o = d.store().find(spec.command))
+    const Oid command = upload.command;
+    device.onSet(command, [upload = std::move(upload)](Device& d, const Value& v) {
+        if (Object* o = d.store().find(upload.command))
             o->active = o->initial; // the command reads back its resting value
-        if (v.number != spec.value)
+        if (v.number != upload.value)
             return;
         // Set hooks run once the SET is committed: the address and name it carried are in place.
-        const std::string server = valueText(current(d, spec.server));
-        const std::string name = current(d, spec.fileName).bytes;
-        d.after(spec.delayMs,
-                [&d, spec, server, name] { tftpUpload(d, server, name, spec.content(d)); });
+        const std::string server = valueText(current(d, upload.server));
+        const std::string name = current(d, upload.fileName).bytes;
+        d.after(upload.delayMs,
+                [&d, upload, server, name] { tftpUpload(d, server, name, upload.content(d)); });
     });
 }
 

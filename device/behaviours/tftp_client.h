@@ -70,6 +70,6 @@ struct UploadOnCommand {
     int delayMs = 200;
     std::function<std::string(Device&)> content;
 };
-void uploadOnCommand(Device& d, UploadOnCommand spec);
+void uploadOnCommand(Device& d, UploadOnCommand upload);
 
 } // namespace sim

@@ -108,8 +108,8 @@ int main(int argc, char** argv) {
         }
 
         const auto factories = app::pageFactories();
-        for (const QString& spec : pageNames) {
-            const QStringList parts = spec.split(u':');
+        for (const QString& entry : pageNames) {
+            const QStringList parts = entry.split(u':');
             const QString name = parts.value(0);
             const app::PageFactory factory = factories.value(name);
             if (!factory) {
