@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QFile>
 #include <QJsonArray>
 #include <QProcess>
 #include <QTcpServer>
@@ -123,6 +124,10 @@ protected:
         platform::setLocalInterfacesOverride(QList<QvNetInterface>{lo});
         ASSERT_TRUE(QDir().mkpath(flash()));
         ASSERT_TRUE(QDir().mkpath(files()));
+        // Files the device uploads are kept in the module's data folder: the test's own.
+        savedData = qgetenv("XDG_DATA_HOME");
+        hadData = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
     }
     void TearDown() override {
         // The device's transfers run on threads of their own: it must stop cleanly, with nothing
@@ -138,6 +143,10 @@ protected:
             qputenv("KW9100_TFTP_PORT", savedPort);
         else
             qunsetenv("KW9100_TFTP_PORT");
+        if (hadData)
+            qputenv("XDG_DATA_HOME", savedData);
+        else
+            qunsetenv("XDG_DATA_HOME");
     }
 
     void start(const QString& profile, const QStringList& more = {}) {
@@ -193,6 +202,8 @@ protected:
 
     quint16 tftpPort = 0;
     QByteArray savedPort;
+    QByteArray savedData;
+    bool hadData = false;
     bool hadPort = false;
 };
 

@@ -29,12 +29,7 @@ QString wepSet(int auth, const QStringList& keys = {}) {
 class EncryptPage : public test::PageWindow<TFM_Encrypt> {
 protected:
     void open(const QString& profile = "wireless-compact", const QStringList& before = {}) {
-        start(profile);
-        for (const QString& command : before)
-            ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        showPage();
-        sim->clearJournal();
-        prompter.shown.clear();
+        openOn(profile, before);
     }
     // WEP with encryption on, the keys as the device holds them (masked when read).
     void openWep(const QString& profile = "wireless-compact") {

@@ -22,12 +22,7 @@ QString groupingSet(int loadBalance, const QString& limit, int linkIntegrate) {
 class GroupPage : public test::PageWindow<TFM_Group> {
 protected:
     void open(const QString& profile = "recent", const QStringList& before = {}) {
-        start(profile);
-        for (const QString& command : before)
-            ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        showPage();
-        sim->clearJournal();
-        prompter.shown.clear();
+        openOn(profile, before);
     }
     QString status() const { return page->ui->StatusBar->currentMessage(); }
 

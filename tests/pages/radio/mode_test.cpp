@@ -26,12 +26,7 @@ QString modeSet(int mode, const QList<QPair<int, QString>>& entries = {}) {
 class ModePage : public test::PageWindow<TFM_ModeCFG> {
 protected:
     void open(const QString& profile = "wireless-compact", const QStringList& before = {}) {
-        start(profile);
-        for (const QString& command : before)
-            ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        showPage();
-        sim->clearJournal();
-        prompter.shown.clear();
+        openOn(profile, before);
     }
     QLineEdit* mac(int i) const {
         return page->findChild<QLineEdit*>(QStringLiteral("Ed_ReMAddra%1").arg(i));

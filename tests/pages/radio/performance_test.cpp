@@ -36,21 +36,16 @@ protected:
     }
     // The page opened again on the same device, after `before` changed it.
     void reopen(const QStringList& before = {}) {
-        page.reset();
-        for (const QString& command : before)
-            ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        showPage();
-        waitForRateTable();
-        sim->clearJournal();
-        prompter.shown.clear();
+        reopenPage(before, [&] { return rateTableRead(); });
         waits.seen.clear();
     }
-    // The rate table is read in the background; the page is ready when it has ended.
+    // Devices with data-rate control read the rate table in the background; the page is ready
+    // when it has ended.
+    bool rateTableRead() const {
+        return !page->dataRateControl() || page->ui->Bt_Refresh_a->isEnabled();
+    }
     void waitForRateTable() {
-        if (!page->dataRateControl())
-            return;
-        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-            [&] { return page->ui->Bt_Refresh_a->isEnabled(); }, 20000));
+        ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return rateTableRead(); }, 20000));
     }
     void choose(QComboBox* combo, const QString& text) {
         combo->setCurrentText(text);

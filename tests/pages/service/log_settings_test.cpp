@@ -32,12 +32,7 @@ const QString kRestart = devMibOid("3.3.5.0=4");
 
 class LogSettings : public test::PageWindow<TFM_LogSet> {
 protected:
-    void open(const QString& profile = "recent") {
-        start(profile);
-        showPage();
-        sim->clearJournal();
-        prompter.shown.clear();
-    }
+    void open(const QString& profile = "recent") { openOn(profile); }
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
     bool askedForSmtp() const {
         for (const QJsonObject& pdu : sim->requests())

@@ -20,18 +20,11 @@ QString slot(int n) {
 class MacAcl : public test::PageWindow<TFM_WMACACL> {
 protected:
     void open(const QString& profile = "recent", const QStringList& before = {}) {
-        start(profile);
-        for (const QString& command : before) {
-            ASSERT_TRUE(sim->command(command)) << command.toStdString();
-        }
-        showPage();
-        waitForSlots();
-        sim->clearJournal();
-        prompter.shown.clear();
+        openOn(profile, before, [&] { return slotsIdle(); });
     }
+    bool slotsIdle() const { return !page->slotsBusy() && !page->exchangesOutstanding(); }
     void waitForSlots() {
-        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-            [&] { return !page->slotsBusy() && !page->exchangesOutstanding(); }, 10000));
+        ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return slotsIdle(); }, 10000));
     }
     QStringList shown() const {
         QStringList rows;

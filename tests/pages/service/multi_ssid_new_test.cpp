@@ -31,20 +31,7 @@ class MultiSsidNewPage : public test::PageWindow<TFM_MultiSSIDNewForm> {
 protected:
     // The page on `profile`, after the device was brought into a state by control commands.
     void open(const QString& profile = "recent", const QStringList& commands = {}) {
-        start(profile);
-        // The page reads the capability flags: the start-up probe has ended, as the menus wait.
-        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-            [&] {
-                return !form->probing() && flag("Ed_Suppress") != "Ed_Suppress" &&
-                       flag("Ed_WMM") != "Ed_WMM" && flag("Ed_spAccounting") != "Ed_spAccounting";
-            },
-            8000));
-        for (const QString& c : commands)
-            ASSERT_TRUE(sim->command(c)) << c.toStdString();
-        showPage();
-        ASSERT_TRUE(settled());
-        sim->clearJournal();
-        prompter.shown.clear();
+        openOn(profile, commands);
     }
     // Multiple SSIDs on (and VLAN tagging when `vlan`), as the device holds them.
     static QStringList enabled(bool vlan = false) {
@@ -52,9 +39,6 @@ protected:
         if (vlan)
             c << "set devMib.2.9.1.1.1.0 1";
         return c;
-    }
-    bool settled() {
-        return kwtest::SimDevice::waitUntil([&] { return !page->exchangesOutstanding(); }, 8000);
     }
     void selectSsid(int n) {
         page->ui->CB_Idx->setCurrentIndex(n);

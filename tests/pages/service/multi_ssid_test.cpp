@@ -25,25 +25,7 @@ const QString kRadioToAccessPoint = devMibOid("2.1.1.1.1=1,") + devMibOid("2.3.1
 
 class MultiSsidPage : public test::PageWindow<TFM_MultiSSIDForm> {
 protected:
-    void open(const QStringList& commands = {}) {
-        start("multissid-early");
-        // The page reads the capability flags: the start-up probe has ended, as the menus wait.
-        ASSERT_TRUE(kwtest::SimDevice::waitUntil(
-            [&] {
-                return !form->probing() && flag("Ed_Suppress") != "Ed_Suppress" &&
-                       flag("Ed_WMM") != "Ed_WMM" && flag("Ed_spAccounting") != "Ed_spAccounting";
-            },
-            8000));
-        for (const QString& c : commands)
-            ASSERT_TRUE(sim->command(c)) << c.toStdString();
-        showPage();
-        ASSERT_TRUE(settled());
-        sim->clearJournal();
-        prompter.shown.clear();
-    }
-    bool settled() {
-        return kwtest::SimDevice::waitUntil([&] { return !page->exchangesOutstanding(); }, 8000);
-    }
+    void open(const QStringList& commands = {}) { openOn("multissid-early", commands); }
     static void choose(QComboBox* combo, const QString& text) {
         const int i = combo->findText(text);
         ASSERT_GE(i, 0) << text.toStdString();

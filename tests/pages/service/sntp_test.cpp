@@ -17,16 +17,6 @@ using test::devMibOid;
 
 class SntpPage : public test::PageWindow<TSNTPForm, test::TransferWindow> {
 protected:
-    void SetUp() override {
-        TransferWindow::SetUp();
-        // Received files go below the test's own folder.
-        savedData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/data"));
-    }
-    void TearDown() override {
-        PageWindow::TearDown();
-        qputenv("XDG_DATA_HOME", savedData);
-    }
     void open() { showPage(); }
     // Until the list step has ended (arrived, refused or given up) and every answer is in.
     void settleList() {
@@ -46,7 +36,6 @@ protected:
         return out;
     }
 
-    QByteArray savedData;
     test::WaitWatcher waits;
 };
 

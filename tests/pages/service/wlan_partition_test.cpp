@@ -16,12 +16,7 @@ const QString kEthernet = devMibOid("2.4.3.1.2.1");
 
 class WlanPartition : public test::PageWindow<TFM_WPart> {
 protected:
-    void open(const QString& profile = "recent") {
-        start(profile);
-        showPage();
-        sim->clearJournal();
-        prompter.shown.clear();
-    }
+    void open(const QString& profile = "recent") { openOn(profile); }
     QString status() const { return page->ui->StatusBar1->currentMessage(); }
 
     test::WaitWatcher waits;

@@ -43,15 +43,6 @@ TEST(LogLines, SplitIntoTimeTypeAndMessage) {
 
 class LogView : public test::PageWindow<TLogForm, test::TransferWindow> {
 protected:
-    void SetUp() override {
-        TransferWindow::SetUp();
-        savedData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/data"));
-    }
-    void TearDown() override {
-        PageWindow::TearDown();
-        qputenv("XDG_DATA_HOME", savedData);
-    }
     void open() { showPage(); }
     QStringList row(int i) const {
         const QTreeWidgetItem* item = page->ui->ViewListView->topLevelItem(i);
@@ -63,8 +54,6 @@ protected:
         page->ui->GetBtn->click();
         ASSERT_TRUE(waitFor([&] { return !page->logFile()->waiting(); }));
     }
-
-    QByteArray savedData;
 };
 
 TEST_F(LogView, TheDevicesLogArrivesByTftpAndFillsTheRows) {

@@ -49,15 +49,12 @@ class DeviceFileTest : public test::TransferWindow {
 protected:
     void SetUp() override {
         TransferWindow::SetUp();
-        savedData = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/data"));
         start("recent");
         host = std::make_unique<Host>(); // its server listens on the test's port, for this device
     }
     void TearDown() override {
         host.reset();
         TransferWindow::TearDown();
-        qputenv("XDG_DATA_HOME", savedData);
     }
     // The device's log, replaced through the control channel.
     void setLog(const QByteArray& text) {
@@ -75,7 +72,6 @@ protected:
     }
 
     std::unique_ptr<Host> host;
-    QByteArray savedData;
 };
 
 TEST_F(DeviceFileTest, TheOrderedFileArrivesWholeInTheDevicesOwnDirectory) {
