@@ -141,31 +141,54 @@ void QvSNMPRequest2Controls::finishGet() {
         AfterGet();
     }
     complete();
-    if (OnGetComplete)
-        OnGetComplete(*this, successRecord());
+    handAnswer(false, successRecord());
 }
 
-void QvSNMPRequest2Controls::guardAnswer(const std::function<void()>& body) {
-    // Answers arrive from the event loop: nothing may be raised through it.
+void QvSNMPRequest2Controls::guardAnswer(bool set, const std::function<void()>& body) {
+    // Answers arrive from the event loop: nothing may be raised through it. A page waits for its
+    // answer callback to end a command, so a failure raised before the callback ran still reaches
+    // it; one raised by the callback itself is only reported.
+    answerHanded_ = false;
+    QvSNMPError failure;
     try {
         body();
+        return;
     } catch (const QvException& e) {
-        busy = false;
+        failure.code = e.code() != 0 ? e.code() : -1;
+        failure.text = e.text();
+    } catch (const std::exception& e) {
+        failure.code = -1;
+        failure.text = QString::fromLocal8Bit(e.what());
+    }
+    busy = false;
+    ReportException(failure.text);
+    const CompleteEvent& handler = set ? OnSetComplete : OnGetComplete;
+    if (answerHanded_ || !handler)
+        return;
+    answerHanded_ = true;
+    try {
+        handler(*this, failure);
+    } catch (const QvException& e) {
         ReportException(e.text());
     } catch (const std::exception& e) {
-        busy = false;
         ReportException(QString::fromLocal8Bit(e.what()));
     }
 }
 
+void QvSNMPRequest2Controls::handAnswer(bool set, const QvSNMPError& record) {
+    const CompleteEvent& handler = set ? OnSetComplete : OnGetComplete;
+    answerHanded_ = true;
+    if (handler)
+        handler(*this, record);
+}
+
 void QvSNMPRequest2Controls::onGetAnswer(const QvSNMPError& answer) {
-    guardAnswer([&] {
+    guardAnswer(false, [&] {
         if (answer.code != 0) {
             busy = false;
             lastOperation = 0;
             routeAnswerFailure(answer, false);
-            if (OnGetComplete)
-                OnGetComplete(*this, answer);
+            handAnswer(false, answer);
             return;
         }
         if (!vars.isTable() || answer.last) {
@@ -223,13 +246,12 @@ bool QvSNMPRequest2Controls::applyAsync(const QString& selection, const QStringL
 }
 
 void QvSNMPRequest2Controls::onSetAnswer(const QvSNMPError& answer) {
-    guardAnswer([&] {
+    guardAnswer(true, [&] {
         lastOperation = 1;
         if (answer.code != 0) {
             busy = false;
             routeAnswerFailure(answer, true);
-            if (OnSetComplete)
-                OnSetComplete(*this, answer);
+            handAnswer(true, answer);
             return;
         }
         {
@@ -237,8 +259,7 @@ void QvSNMPRequest2Controls::onSetAnswer(const QvSNMPError& answer) {
             AfterSet();
         }
         complete();
-        if (OnSetComplete)
-            OnSetComplete(*this, successRecord());
+        handAnswer(true, successRecord());
         if (vars.isTable() && refreshAfterSet)
             Refresh();
     });

@@ -88,8 +88,11 @@ private:
     bool applySync(const QString& selection, const QStringList* values);
     bool applyAsync(const QString& selection, const QStringList* values);
     void acceptRow();
-    // Runs an answer's handling; a failure raised in it is reported and clears busy.
-    void guardAnswer(const std::function<void()>& body);
+    // Runs an answer's handling; a failure raised in it is reported, clears busy and, unless the
+    // page's answer callback already ran, reaches that callback as the exchange's failure.
+    void guardAnswer(bool set, const std::function<void()>& body);
+    // OnGetComplete / OnSetComplete with the record, noted as handed.
+    void handAnswer(bool set, const QvSNMPError& record);
     void onGetAnswer(const QvSNMPError& answer);
     void onSetAnswer(const QvSNMPError& answer);
     void finishGet();
@@ -99,4 +102,6 @@ private:
     void routeAnswerFailure(const QvSNMPError& error, bool set);
     void showFailure(const QString& text);
     void complete(); // the completion callback with the success record
+
+    bool answerHanded_ = false; // the answer being handled has reached the page's callback
 };
