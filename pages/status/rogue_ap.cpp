@@ -31,8 +31,9 @@ TFM_RogueForm::TFM_RogueForm(QWidget* owner) : FormPage(owner) {
     for (QCheckBox* box : securityBoxes())
         handle(box, &QCheckBox::clicked, &TFM_RogueForm::securityClicked);
     handle(ui->BSSTypRadGrp, &QvRadioGroup::clicked, &TFM_RogueForm::bssTypeClicked);
-    guard([this] { FormCreate(); });
-    // Whatever the opening brought, the operator can leave.
+    if (!guard([this] { FormCreate(); }) && listReads_ == 0)
+        idle_ = true; // no list read to wait for
+    // Whatever the opening brought, the operator can leave (once its list reads are in).
     ui->Cancel_Btn->setEnabled(true);
 }
 
@@ -97,8 +98,7 @@ void TFM_RogueForm::FormCreate() {
     // hidden).
     ui->RogueListView->setColumnHidden(tra::kIndex, true);
     pages::onGetAnswer(*rogueTable_, this,
-                       [this](const QvSNMPError& e) { guard([&] { rogueListRead(e); }); });
-    rogueTable_->Refresh();
+                       [this](const QvSNMPError& e) { guard([&] { listRead(e, false); }); });
 
     deleteAccepted_ = addRequest(tra::kDeleteAccepted, command);
     pages::bind(*deleteAccepted_,
@@ -111,8 +111,7 @@ void TFM_RogueForm::FormCreate() {
     qv::MakeColumns(*ui->AP_ListView, apTable_->vars);
     ui->AP_ListView->setColumnHidden(tra::kIndex, true);
     pages::onGetAnswer(*apTable_, this,
-                       [this](const QvSNMPError& e) { guard([&] { apListRead(e); }); });
-    apTable_->Refresh();
+                       [this](const QvSNMPError& e) { guard([&] { listRead(e, true); }); });
 
     support_ = addRequest(tra::kSupport, {.silent = true});
     pages::bind(*support_, {{tra::kProtectionSupported, ui->Ed_RogueSupport}});
@@ -129,6 +128,8 @@ void TFM_RogueForm::FormCreate() {
     if (ui->BSSTypRadGrp->currentIndex() < 0)
         ui->BSSTypRadGrp->setCurrentIndex(0); // "AP BSS"
     opened_ = radioRead && filterRead;
+    // The opening is the first command: the others wait for both lists.
+    readLists(true, true);
 }
 
 void TFM_RogueForm::showFilter() {
@@ -192,6 +193,28 @@ void TFM_RogueForm::startCommand(const QString& text) {
     status(text);
 }
 
+void TFM_RogueForm::readLists(bool rogue, bool accepted) {
+    setCommands(false);
+    idle_ = false;
+    readFailure_ = {};
+    acceptedRead_ = false;
+    for (auto [read, table] : {std::pair{rogue, rogueTable_}, std::pair{accepted, apTable_}})
+        if (read && table->Refresh())
+            ++listReads_;
+    if (listReads_ == 0) // nothing could be sent (and that was reported)
+        listsRead();
+}
+
+void TFM_RogueForm::listRead(const QvSNMPError& e, bool accepted) {
+    if (e.code != 0 && readFailure_.code == 0)
+        readFailure_ = e;
+    acceptedRead_ = acceptedRead_ || (accepted && e.code == 0);
+    // An answer of a read this page no longer waits for (none is expected) changes nothing.
+    if (listReads_ == 0 || --listReads_ > 0)
+        return;
+    listsRead();
+}
+
 void TFM_RogueForm::send(QvSNMPRequest2Edits* command) {
     QvSNMPError failure;
     if (!pages::applyCommand(*command, failure))
@@ -223,7 +246,7 @@ void TFM_RogueForm::afterDetect(const QvSNMPError& e) {
     connect(settle, &QTimer::timeout, this, [this, settle] {
         settle->deleteLater();
         status(QStringLiteral("Detecting success. Getting data..."));
-        rogueTable_->Refresh();
+        readLists(true, false);
     });
     settle->start();
 }
@@ -246,8 +269,7 @@ void TFM_RogueForm::afterAdd(const QvSNMPError& e) {
     if (e.code != 0)
         return commandFailed(e);
     status(QStringLiteral("Add to AP list successfully! Getting data..."));
-    rogueTable_->Refresh();
-    apTable_->Refresh();
+    readLists(true, true);
 }
 
 void TFM_RogueForm::DelBtnClick() {
@@ -263,7 +285,7 @@ void TFM_RogueForm::afterDeleteRogue(const QvSNMPError& e) {
     if (e.code != 0)
         return commandFailed(e);
     status(QStringLiteral("Delete rogue AP successfully! Getting data..."));
-    rogueTable_->Refresh();
+    readLists(true, false);
 }
 
 void TFM_RogueForm::ListDelBtnClick() {
@@ -282,32 +304,20 @@ void TFM_RogueForm::afterDeleteAccepted(const QvSNMPError& e) {
     if (e.code != 0)
         return commandFailed(e);
     status(QStringLiteral("Delete successfully! Getting data..."));
-    apTable_->Refresh();
+    readLists(false, true);
 }
 
-void TFM_RogueForm::rogueListRead(const QvSNMPError& e) {
+void TFM_RogueForm::listsRead() {
     setCommands(true);
     ui->DetectBtn->setEnabled(opened_ && radioOn());
     idle_ = true;
-    status(e.code != 0 ? e.text : QStringLiteral("Get OK!"));
-}
-
-void TFM_RogueForm::apListRead(const QvSNMPError& e) {
-    for (QPushButton* b : {ui->ListDelBtn, ui->Apply_Btn})
-        b->setEnabled(opened_);
-    ui->Cancel_Btn->setEnabled(true);
-    idle_ = true;
-    if (e.code != 0)
-        return status(e.text);
+    if (readFailure_.code != 0)
+        return status(readFailure_.text);
     status(QStringLiteral("Get OK!"));
-    if (radioOn()) {
-        ui->DetectBtn->setEnabled(opened_);
-        return;
-    }
-    ui->DetectBtn->setEnabled(false);
-    pages::refuse(
-        QStringLiteral("Radio has been turned off,the rogue ap detection will be invalid! "),
-        QStringLiteral("Warning"));
+    if (acceptedRead_ && !radioOn())
+        pages::refuse(
+            QStringLiteral("Radio has been turned off,the rogue ap detection will be invalid! "),
+            QStringLiteral("Warning"));
 }
 
 void TFM_RogueForm::Apply_BtnClick() {

@@ -31,7 +31,7 @@ public:
     void Apply_BtnClick();
     bool FormCloseQuery() override;
 
-    // No command outstanding.
+    // No command outstanding, the opening's list reads included.
     bool idle() const { return idle_; }
     // The opening read the radio state and the filter: commands may be offered.
     bool opened() const { return opened_; }
@@ -51,8 +51,11 @@ private:
     void afterAdd(const QvSNMPError& e);
     void afterDeleteRogue(const QvSNMPError& e);
     void afterDeleteAccepted(const QvSNMPError& e);
-    void rogueListRead(const QvSNMPError& e);
-    void apListRead(const QvSNMPError& e);
+    // Reads the rogue list, the AP list or both; the commands come back once every answer sent
+    // for has been handled (answers are handled after the exchange itself has ended).
+    void readLists(bool rogue, bool accepted);
+    void listRead(const QvSNMPError& e, bool accepted);
+    void listsRead();
     bool radioOn() const;
     void status(const QString& text);
     void send(QvSNMPRequest2Edits* command);
@@ -68,6 +71,9 @@ private:
     QvSNMPRequest2Edits* apTable_ = nullptr;
     QvSNMPRequest2Edits* support_ = nullptr;
     QvSNMPRequest2Edits* protection_ = nullptr;
-    bool idle_ = true;
+    bool idle_ = false; // the opening's list reads are the first command
     bool opened_ = false;
+    int listReads_ = 0; // list reads whose answers are still to be handled
+    QvSNMPError readFailure_;
+    bool acceptedRead_ = false;
 };

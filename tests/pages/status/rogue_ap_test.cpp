@@ -83,6 +83,27 @@ TEST_F(RogueAp, OpeningShowsTheFilterTheListsAndProtection) {
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
 }
 
+// The list answers are handled after their exchanges have ended: until the opening's are, the
+// page is not idle and offers no command, so a late one cannot end a command begun meanwhile.
+TEST_F(RogueAp, CommandsWaitForTheOpeningsListReads) {
+    start("recent");
+    ASSERT_TRUE(sim->command("delay devMib.2.10.4.2.2 3000 get")); // the AP list answers late
+    showPage();
+    EXPECT_FALSE(page->idle());
+    for (QPushButton* b : {page->ui->DetectBtn, page->ui->AddBtn, page->ui->DelBtn,
+                           page->ui->ListDelBtn, page->ui->Apply_Btn})
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    page->ui->DetectBtn->click();
+    page->reject();
+    EXPECT_TRUE(page->isVisible());
+    ASSERT_TRUE(settle());
+    EXPECT_TRUE(sets().isEmpty());
+    EXPECT_EQ(status(), "Get OK!");
+    for (QPushButton* b : {page->ui->DetectBtn, page->ui->AddBtn, page->ui->DelBtn,
+                           page->ui->ListDelBtn, page->ui->Apply_Btn})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+}
+
 TEST_F(RogueAp, DetectionListsWhatPassesTheFilterBySparseIndex) {
     start("recent");
     open();
