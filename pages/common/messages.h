@@ -30,7 +30,4 @@ inline const QString kHexDigits = QStringLiteral("Please input  Hexadecimal digi
 // Number ranges: "Please input a number between 1 and 255."
 QString numberBetween(qint64 low, qint64 high);
 
-// A drop-down showing no value (the device holds one its list lacks) is never written.
-QString noValidValue(const QString& field);
-
 } // namespace pages::msg

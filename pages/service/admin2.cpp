@@ -7,6 +7,7 @@
 #include "pages/common/address_pool.h"
 #include "pages/common/console.h"
 #include "pages/common/messages.h"
+#include "pages/common/selection.h"
 #include "platform/prompter.h"
 #include "tables/admin2.h"
 
@@ -310,12 +311,6 @@ void TFM_Admin2::Btn_DelClick() {
     pages::showStatus(ui->StatusBar, QStringLiteral("Delete OK!"));
 }
 
-bool TFM_Admin2::chosen(QComboBox* combo, const QString& caption) {
-    if (combo->currentIndex() >= 0)
-        return true;
-    return pages::refuse(msg::noValidValue(caption), msg::kWarning, combo);
-}
-
 bool TFM_Admin2::writeAnswered(QvSNMPRequest2Edits& request, const QvSNMPError& result) {
     if (!pages::apply(request))
         return false;
@@ -359,14 +354,14 @@ bool TFM_Admin2::checksPass() {
                 ui->Ed_VID);
     }
     // Drop-downs that would be written must show a value of their list.
-    if (!ui->RB_None->isChecked() && !chosen(ui->CB_Timeout, ui->Label_timeout->text()))
+    if (!ui->RB_None->isChecked() && !pages::selectionsMade({ui->CB_Timeout}))
         return false;
-    if (wlanRead_ && !chosen(ui->CB_WLAN, ui->Label_wlan->text()))
+    if (wlanRead_ && !pages::selectionsMade({ui->CB_WLAN}))
         return false;
-    if (pingShown_ && !chosen(ui->CB_Ping, ui->Label_ping->text()))
+    if (pingShown_ && !pages::selectionsMade({ui->CB_Ping}))
         return false;
     if (trapsShown_ && ui->RG_TrapStatus->currentIndex() < 0)
-        return refuse(msg::noValidValue(ui->RG_TrapStatus->title()), msg::kWarning,
+        return refuse(pages::selectionMissing(ui->RG_TrapStatus->title()), msg::kError,
                       ui->RG_TrapStatus);
     if (managerFlag_) {
         if (ui->Ed_IP1->text().isEmpty() && ui->Ed_IP2->text().isEmpty())

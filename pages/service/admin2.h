@@ -57,7 +57,6 @@ private:
     // The checks of Apply before anything is written; false after a refusal.
     bool checksPass();
     // A drop-down without a selection is refused (never written).
-    bool chosen(QComboBox* combo, const QString& caption);
     // An asynchronous write that counts only once the device has answered it.
     bool writeAnswered(QvSNMPRequest2Edits& request, const QvSNMPError& result);
     // The row of ListView_IpRange with these ends, or null.

@@ -2,6 +2,7 @@
 
 #include "pages/common/console.h"
 #include "pages/common/messages.h"
+#include "pages/common/selection.h"
 #include "platform/prompter.h"
 #include "tables/misc.h"
 
@@ -85,9 +86,8 @@ void TFM_Misc::Bt_ApplyClick() {
     const bool on = ui->CB_Status->isChecked();
     // A time-out the list does not hold is never written: with the console on the operator
     // chooses one; with it off the time-out does not matter and stays as it is.
-    if (on && ui->CB_Timeout->currentIndex() < 0)
-        return void(
-            pages::refuse(msg::noValidValue(ui->Label3->text()), msg::kWarning, ui->CB_Timeout));
+    if (on && !pages::selectionsMade({ui->CB_Timeout}))
+        return;
     pages::console::leaveOutUnchosen(*telnet_, kTimeout, ui->CB_Timeout);
     pages::console::disableBoth(ui->TelnetCoBox, ui->SHHCoBox);
     if (on) {

@@ -360,7 +360,7 @@ TEST_F(Admin2Page, ADropDownOutsideItsListIsNeverWritten) {
     EXPECT_EQ(page->ui->CB_WLAN->currentIndex(), -1);
     page->ui->OK->click();
     EXPECT_EQ(prompter.texts(),
-              QStringList{"Administrate AP with WLAN has no valid value. Please select one."});
+              QStringList{"Please select a value for Administrate AP with WLAN."});
     EXPECT_TRUE(sets().isEmpty());
 }
 

@@ -156,7 +156,7 @@ TEST_F(MiscPage, ATimeOutOutsideItsListIsNeverWritten) {
     EXPECT_EQ(page->ui->CB_Timeout->currentIndex(), -1);
     page->ui->Bt_Apply->click();
     ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].text, "Timeout has no valid value. Please select one.");
+    EXPECT_EQ(prompter.shown[0].text, "Please select a value for Timeout.");
     EXPECT_TRUE(sets().isEmpty());
     EXPECT_EQ(page->focusWidget(), page->ui->CB_Timeout);
 
