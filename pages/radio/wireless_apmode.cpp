@@ -2,6 +2,7 @@
 // remote access points of the bridge modes, the root access point of the repeater and client
 // modes, and the site survey.
 #include "pages/common/edit_state.h"
+#include "pages/common/mac_text.h"
 #include "pages/radio/wireless.h"
 #include "platform/prompter.h"
 #include "tables/wireless.h"
@@ -19,8 +20,6 @@
 namespace tw = tables::wireless;
 
 namespace {
-
-const QString kZeroMac = QStringLiteral("000000000000");
 
 // Device modes by their index in the AP-mode option list.
 enum DeviceMode {
@@ -212,11 +211,11 @@ void TFM_Wirless::modeLayout() {
 
 void TFM_Wirless::macDisplayRule() {
     for (QLineEdit* e : Ed_ReMAddra) {
-        if (e->text() == kZeroMac)
+        if (e->text() == pages::kFreeMac)
             e->clear();
     }
     for (QLineEdit* e : {ui->Ed_RoMAddra0, ui->Ed_CRoMAddra0}) {
-        if (e->text() == kZeroMac)
+        if (e->text() == pages::kFreeMac)
             e->clear();
     }
     readOnlyRule();
@@ -239,7 +238,7 @@ void TFM_Wirless::readOnlyRule() {
 bool TFM_Wirless::duplicateCheck() {
     for (int i = tw::kRemoteMacs - 1; i >= 1; --i) {
         const QString mine = Ed_ReMAddra[i]->text().toUpper();
-        if (mine.isEmpty() || mine == kZeroMac)
+        if (mine.isEmpty() || mine == pages::kFreeMac)
             continue;
         for (int j = 0; j < i; ++j) {
             if (Ed_ReMAddra[j]->text().toUpper() == mine)
@@ -282,7 +281,7 @@ bool TFM_Wirless::modeCheck() {
             return pages::refuse(firstBlank, warning, Ed_ReMAddra[0]);
         for (int i = 1; i < tw::kRemoteMacs; ++i) {
             if (Ed_ReMAddra[i]->text().isEmpty())
-                Ed_ReMAddra[i]->setText(kZeroMac);
+                Ed_ReMAddra[i]->setText(pages::kFreeMac);
         }
         for (int i = 0; i < tw::kRemoteMacs; ++i) {
             if (Ed_ReMAddra[i]->text().size() != 12) {

@@ -5,6 +5,7 @@
 #include "binding/edit_constraint.h"
 #include "binding/edit_hooks.h"
 #include "pages/common/address_pool.h"
+#include "pages/common/mac_text.h"
 #include "pages/common/messages.h"
 #include "pages/service/static_ip.h"
 #include "platform/prompter.h"
@@ -135,7 +136,7 @@ void TFM_DHCP::FormCreate() {
                                       QStatusBar* bar) {
             auto* request = addRequest<New_req2Edit>(
                 table, {.kind = MVT_FMV, .keyCount = 1, .status = bar, .asynchronous = true});
-            request->skipText = QStringLiteral("000000000000");
+            request->skipText = pages::kFreeMac;
             request->watchedIndex = kLeaseMac;
             request->AttachListView(list, false);
             request->OnAfterGet = [list] { fitColumns(list); };

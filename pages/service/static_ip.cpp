@@ -5,6 +5,7 @@
 #include "binding/edit_hooks.h"
 #include "pages/common/address_pool.h"
 #include "pages/common/address_probe.h"
+#include "pages/common/mac_text.h"
 #include "pages/common/messages.h"
 #include "pages/common/page.h"
 #include "pages/service/dhcp.h"
@@ -19,7 +20,7 @@
 namespace {
 
 namespace msg = pages::msg;
-const QString kFreeMac = QStringLiteral("000000000000");
+using pages::kFreeMac;
 
 bool refuseAndClear(const QString& text, QLineEdit* field) {
     return pages::refuseAndClear(text, msg::kWaring, field);
