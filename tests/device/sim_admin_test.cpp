@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
-using kwtest::runSnmpTool;
 using kwtest::SimDevice;
+using kwtest::snmpGetValue;
+using kwtest::snmpSetV2c;
 
 namespace {
 
@@ -20,16 +21,6 @@ QString from(int row) {
 }
 QString to(int row) {
     return rangeEnd(3, row);
-}
-
-QString get(const SimDevice& sim, const QString& oid) {
-    auto r = runSnmpTool("snmpget", sim.toolArgs(SimDevice::v2c()) << oid);
-    return r.exitCode == 0 ? r.out.trimmed().section(" = ", 1) : QString();
-}
-
-kwtest::ToolResult set(const SimDevice& sim, const QStringList& varbinds) {
-    return runSnmpTool("snmpset", sim.toolArgs(SimDevice::v2c(SimDevice::kWriteCommunity))
-                                      << varbinds);
 }
 
 TEST(SimAdmin, ARangeWhoseStartLiesAboveItsEndIsRefused) {
@@ -55,13 +46,13 @@ TEST(SimAdmin, ARangeWhoseStartLiesAboveItsEndIsRefused) {
         {"VLAN ID 4096", {kDevMib + ".3.1.8.2.0", "i", "4096"}, false},
     };
     for (const Case& c : cases) {
-        auto r = set(sim, c.varbinds);
+        auto r = snmpSetV2c(sim, c.varbinds);
         EXPECT_EQ(r.exitCode == 0, c.accepted) << c.name << ": " << r.err.toStdString();
     }
-    EXPECT_EQ(get(sim, from(1)), "IpAddress: 10.0.0.9");
-    EXPECT_EQ(get(sim, to(1)), "IpAddress: 10.0.0.9");
-    EXPECT_EQ(get(sim, from(2)), "IpAddress: 0.0.0.0");
-    EXPECT_EQ(get(sim, kDevMib + ".3.1.8.2.0"), "INTEGER: 4095");
+    EXPECT_EQ(snmpGetValue(sim, from(1)), "IpAddress: 10.0.0.9");
+    EXPECT_EQ(snmpGetValue(sim, to(1)), "IpAddress: 10.0.0.9");
+    EXPECT_EQ(snmpGetValue(sim, from(2)), "IpAddress: 0.0.0.0");
+    EXPECT_EQ(snmpGetValue(sim, kDevMib + ".3.1.8.2.0"), "INTEGER: 4095");
 }
 
 } // namespace

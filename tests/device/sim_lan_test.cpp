@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
 
-using kwtest::runSnmpTool;
 using kwtest::SimDevice;
+using kwtest::snmpGetValue;
+using kwtest::snmpSetV2c;
 
 namespace {
 
@@ -19,23 +20,13 @@ QString staticLease(int column, int slot) {
     return kDevMib + QString(".2.7.4.2.1.%1.%2").arg(column).arg(slot);
 }
 
-QString get(const SimDevice& sim, const QString& oid) {
-    auto r = runSnmpTool("snmpget", sim.toolArgs(SimDevice::v2c()) << oid);
-    return r.exitCode == 0 ? r.out.trimmed().section(" = ", 1) : QString();
-}
-
-kwtest::ToolResult set(const SimDevice& sim, const QStringList& varbinds) {
-    return runSnmpTool("snmpset", sim.toolArgs(SimDevice::v2c(SimDevice::kWriteCommunity))
-                                      << varbinds);
-}
-
 TEST(SimLan, StaticSlotsHoldEachAddressAndMacOnceAndFreeSlotsReadEmpty) {
     SimDevice sim({"recent", 1});
     ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
     // Slot 1 holds 192.168.0.20 / 000F3D0000A1 and is ON; slot 3 holds 192.168.0.30 and is OFF.
-    EXPECT_EQ(get(sim, slotCell(1, 2)), "IpAddress: 0.0.0.0");
-    EXPECT_EQ(get(sim, staticLease(2, 1)), "IpAddress: 192.168.0.20");
-    EXPECT_EQ(get(sim, staticLease(2, 3)), "IpAddress: 0.0.0.0");
+    EXPECT_EQ(snmpGetValue(sim, slotCell(1, 2)), "IpAddress: 0.0.0.0");
+    EXPECT_EQ(snmpGetValue(sim, staticLease(2, 1)), "IpAddress: 192.168.0.20");
+    EXPECT_EQ(snmpGetValue(sim, staticLease(2, 3)), "IpAddress: 0.0.0.0");
 
     struct Case {
         const char* name;
@@ -58,29 +49,31 @@ TEST(SimLan, StaticSlotsHoldEachAddressAndMacOnceAndFreeSlotsReadEmpty) {
          true},
     };
     for (const Case& c : cases) {
-        auto r = set(sim, c.varbinds);
+        auto r = snmpSetV2c(sim, c.varbinds);
         EXPECT_EQ(r.exitCode == 0, c.accepted) << c.name << ": " << r.err.toStdString();
     }
-    EXPECT_EQ(get(sim, staticLease(2, 2)), "IpAddress: 192.168.0.40");
-    EXPECT_EQ(get(sim, staticLease(1, 2)), "Hex-STRING: 00 0F 3D 00 00 C3");
+    EXPECT_EQ(snmpGetValue(sim, staticLease(2, 2)), "IpAddress: 192.168.0.40");
+    EXPECT_EQ(snmpGetValue(sim, staticLease(1, 2)), "Hex-STRING: 00 0F 3D 00 00 C3");
 
     // An address of 0.0.0.0 frees the slot whole; then its MAC may go elsewhere.
-    ASSERT_EQ(set(sim, {slotCell(1, 1), "a", "0.0.0.0"}).exitCode, 0);
-    EXPECT_EQ(get(sim, slotCell(2, 1)), "Hex-STRING: 00 00 00 00 00 00");
-    EXPECT_EQ(get(sim, slotCell(8, 1)), "INTEGER: 0");
-    EXPECT_EQ(get(sim, staticLease(2, 1)), "IpAddress: 0.0.0.0");
-    EXPECT_EQ(set(sim, {slotCell(1, 4), "a", "192.168.0.50", slotCell(2, 4), "x", "000F3D0000A1"})
-                  .exitCode,
-              0);
+    ASSERT_EQ(snmpSetV2c(sim, {slotCell(1, 1), "a", "0.0.0.0"}).exitCode, 0);
+    EXPECT_EQ(snmpGetValue(sim, slotCell(2, 1)), "Hex-STRING: 00 00 00 00 00 00");
+    EXPECT_EQ(snmpGetValue(sim, slotCell(8, 1)), "INTEGER: 0");
+    EXPECT_EQ(snmpGetValue(sim, staticLease(2, 1)), "IpAddress: 0.0.0.0");
+    EXPECT_EQ(
+        snmpSetV2c(sim, {slotCell(1, 4), "a", "192.168.0.50", slotCell(2, 4), "x", "000F3D0000A1"})
+            .exitCode,
+        0);
 }
 
 TEST(SimLan, ARestartAskedWithALanChangeWaitsForTheNextRequestAndKeepsTheSocket) {
     SimDevice sim({"early", 1});
     ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
     const QString address = kDevMib + ".1.2.2.0";
-    ASSERT_EQ(set(sim, {address, "a", "10.1.1.5", kDevMib + ".3.2.1.0", "i", "1"}).exitCode, 0);
+    ASSERT_EQ(snmpSetV2c(sim, {address, "a", "10.1.1.5", kDevMib + ".3.2.1.0", "i", "1"}).exitCode,
+              0);
     // The next request of the same change is still answered ...
-    EXPECT_EQ(set(sim, {kDevMib + ".1.2.5.0", "i", "1"}).exitCode, 0);
+    EXPECT_EQ(snmpSetV2c(sim, {kDevMib + ".1.2.5.0", "i", "1"}).exitCode, 0);
     // ... then the device restarts and comes back, on the same socket, with the new address.
     QElapsedTimer clock;
     clock.start();
@@ -93,7 +86,7 @@ TEST(SimLan, ARestartAskedWithALanChangeWaitsForTheNextRequestAndKeepsTheSocket)
         },
         3000));
     ASSERT_TRUE(SimDevice::waitUntil(
-        [&] { return get(sim, kDevMib + ".4.1.1.4.0") == "IpAddress: 10.1.1.5"; }, 8000));
+        [&] { return snmpGetValue(sim, kDevMib + ".4.1.1.4.0") == "IpAddress: 10.1.1.5"; }, 8000));
 }
 
 } // namespace

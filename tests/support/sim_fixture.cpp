@@ -9,6 +9,9 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace kwtest {
 
 QString simPath() {
@@ -103,6 +106,9 @@ bool SimDevice::startOnce(QString& failure, bool& portTaken) {
     process_ = std::make_unique<QProcess>();
     process_->setProgram(simPath());
     process_->setArguments(args);
+    // A test process that is killed (a time-out, an interrupted run) takes its simulator along
+    // instead of leaving it answering on loopback.
+    process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_->start();
     if (!process_->waitForStarted(10000)) {
         failure = "cannot start " + simPath();
@@ -292,6 +298,16 @@ QString SimDevice::writeModuleFiles(const QString& dir, int version, const QStri
                            .toUtf8());
     }
     return registryPath;
+}
+
+QString snmpGetValue(const SimDevice& sim, const QString& oid) {
+    const ToolResult r = runSnmpTool("snmpget", sim.toolArgs(SimDevice::v2c()) << oid);
+    return r.exitCode == 0 ? r.out.trimmed().section(" = ", 1) : QString();
+}
+
+ToolResult snmpSetV2c(const SimDevice& sim, const QStringList& varbinds) {
+    return runSnmpTool("snmpset", sim.toolArgs(SimDevice::v2c(SimDevice::kWriteCommunity))
+                                      << varbinds);
 }
 
 } // namespace kwtest

@@ -139,4 +139,10 @@ private:
     QString stderr_;
 };
 
+// snmpget over v2c with the read community: the value part of the answer ("INTEGER: 1"), empty
+// when the tool failed.
+QString snmpGetValue(const SimDevice& sim, const QString& oid);
+// snmpset over v2c with the write community; varbinds as the tool takes them (OID TYPE VALUE...).
+ToolResult snmpSetV2c(const SimDevice& sim, const QStringList& varbinds);
+
 } // namespace kwtest
