@@ -27,11 +27,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget> // QPointer<QWidget>::data() needs the complete type
 #include <type_traits>
 #include <vector>
 
 class QLineEdit;
-class QWidget;
 
 // One constrained edit.
 struct _EditConstraint_s {

@@ -184,6 +184,11 @@ struct ProfileCase {
     QStringList hidden;
 };
 
+// Test listings name the case by its profile instead of dumping its bytes.
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+    *os << c.profile;
+}
+
 class Capabilities : public DeviceWindow, public ::testing::WithParamInterface<ProfileCase> {};
 
 TEST_P(Capabilities, MenusFollowTheDevicesCapabilities) {
