@@ -198,8 +198,8 @@ TEST_P(Capabilities, MenusFollowTheDevicesCapabilities) {
     EXPECT_EQ(form->menuItem("Configration1")->isVisible(), c.saveSupported);
     ASSERT_TRUE(SimDevice::waitUntil([&] { return flag("Ed_FwVer") == c.firmware; }, kWaitMs));
     ASSERT_TRUE(SimDevice::waitUntil([&] { return flag("SyslogSupport") == c.syslog; }, kWaitMs));
-    // The other asynchronous answers of the probe come with it.
-    SimDevice::waitUntil([] { return false; }, 300);
+    // The other asynchronous capability answers.
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return !form->capabilityRefreshPending(); }, kWaitMs));
 
     for (const char* menu : {"advanced2", "tools2", "status2", "stStats1"})
         emit form->menu(menu)->aboutToShow();
