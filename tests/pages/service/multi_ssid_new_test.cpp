@@ -166,6 +166,42 @@ TEST_F(MultiSsidNewPage, OpensWithTheDeviceStateAndListsTheEnabledSsids) {
     EXPECT_FALSE(page->ui->IfEnabMuSSID->isEnabled());
 }
 
+// Switching multiple SSIDs on tells the operator what the device will give up for them: Super G,
+// and an AP mode other than Access Point (bridge modes stay where the device runs both together).
+TEST_F(MultiSsidNewPage, SwitchingOnWarnsWhatTheDeviceGivesUp) {
+    const QString superG = "If you enable Multi-SSID,Super G will be Disabled!";
+    const QString apMode = "If you enable Multi-SSID,AP Mode will be Access Point!";
+    const QString both =
+        "If you enable Multi-SSID,\nAP Mode will be Access Point and Super G will be Disabled!";
+    const struct {
+        int apMode;          // 1 Access Point, 2 PtP Bridge, 3 PtMP Bridge, 4 AP Repeater
+        int superMode;       // radio 0's, read through a mirror; 4 Disable
+        const char* withWds; // capability: multiple SSIDs together with the bridge modes
+        QStringList shown;
+    } cases[] = {
+        {1, 4, "1", {}}, {1, 1, "1", {superG}}, {2, 4, "0", {apMode}}, {2, 3, "0", {both}},
+        {3, 4, "1", {}}, {3, 2, "1", {superG}}, {4, 4, "1", {apMode}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.apMode << " " << c.superMode << " " << c.withWds);
+        start("recent");
+        form->flagEdit("Ed_MssidAndWdssupport")->setText(c.withWds);
+        reopenPage({QStringLiteral("set devMib.2.1.1.1.1 %1").arg(c.apMode),
+                    QStringLiteral("set devMib.2.3.1.11.0 %1").arg(c.superMode)});
+        ASSERT_FALSE(page->ui->IfEnabMuSSID->isChecked());
+        page->ui->IfEnabMuSSID->click();
+        EXPECT_EQ(prompter.texts(), c.shown);
+        // Once per switching on.
+        page->ui->IfEnabMuSSID->click();
+        prompter.shown.clear();
+        page->ui->IfEnabMuSSID->click();
+        EXPECT_EQ(prompter.texts(), c.shown);
+        page.reset();
+        form.reset();
+        sim.reset();
+    }
+}
+
 TEST_F(MultiSsidNewPage, SecuritySelectorStaysUsableForAdditionalSsidsOnEveryDevice) {
     for (const char* profile : {"multissid-basic", "recent"}) {
         SCOPED_TRACE(profile);
