@@ -213,6 +213,9 @@ TEST_F(MultiSsidPage, RefusedKeysEndApplyAndARefreshShowsEveryColumnAgain) {
         choose(page->ui->GuestKeySize1, c.size);
         page->ui->GuestKeyvalueEdit1->setText(c.key);
         page->ui->GuestSSIDEdit1->setText("renamed");
+        // Columns an Apply leaves out: the VLAN group with VLAN off, a disabled guest's SSID.
+        page->ui->GuestGroupID1->setText("99");
+        page->ui->GuestSSIDEdit2->setText("renamed too");
         apply();
         EXPECT_EQ(prompter.texts(), QStringList{c.message});
         EXPECT_TRUE(sets().isEmpty());
@@ -220,6 +223,8 @@ TEST_F(MultiSsidPage, RefusedKeysEndApplyAndARefreshShowsEveryColumnAgain) {
         page->ui->Bt_Refresh->click();
         ASSERT_TRUE(settled());
         EXPECT_EQ(page->ui->GuestSSIDEdit1->text(), "Guest-2");
+        EXPECT_EQ(page->ui->GuestGroupID1->text(), "2");
+        EXPECT_EQ(page->ui->GuestSSIDEdit2->text(), "Lab-3");
     }
 }
 
