@@ -5,8 +5,10 @@
 #include "tests/support/page_window.h"
 #include "tests/support/transfer_fixture.h"
 
+#include <QDialog>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QUdpSocket>
 
 namespace {
 
@@ -122,6 +124,22 @@ TEST_F(LogView, ARefusedOrderIsReportedAndTheOldRowsGo) {
     EXPECT_NE(status(), "");
     EXPECT_FALSE(QFile::exists(path)); // the earlier log cannot pass for this order's
     EXPECT_TRUE(page->ui->GetBtn->isEnabled());
+}
+
+// Without its TFTP server the page can receive no log: it says so and closes as soon as it is
+// shown, the module goes on, and no order is sent for a file nobody would take.
+TEST_F(LogView, ATakenTftpPortClosesThePageNotTheModule) {
+    start("recent");
+    QUdpSocket blocker;
+    ASSERT_TRUE(blocker.bind(QHostAddress::AnyIPv4, tftpPort, QAbstractSocket::DontShareAddress));
+    sim->clearJournal();
+    TLogForm log(form.get());
+    ASSERT_GE(prompter.shown.size(), 1);
+    EXPECT_TRUE(prompter.shown[0].text.startsWith("TFTP Service Init Error:"));
+    log.ui->GetBtn->click();
+    EXPECT_TRUE(sets().isEmpty()) << sets().join("\n").toStdString();
+    EXPECT_EQ(log.exec(), QDialog::Rejected);
+    EXPECT_TRUE(form->isVisible());
 }
 
 } // namespace
