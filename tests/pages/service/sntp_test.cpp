@@ -128,6 +128,32 @@ TEST_F(SntpPage, WithoutAListDaylightSavingStaysAsRead) {
     }
 }
 
+// No interface of this PC on the device's subnet: no list can come, the operator is told, and
+// the page stays usable and closable with daylight saving as read.
+TEST_F(SntpPage, WithoutAnInterfaceOnTheDevicesSubnetThePageStaysUsable) {
+    start("recent");
+    QvNetInterface lan;
+    lan.address = "192.168.7.10";
+    lan.netmask = "255.255.255.0";
+    lan.up = true;
+    platform::setLocalInterfacesOverride(QList<QvNetInterface>{lan});
+    open();
+    settleList();
+    EXPECT_TRUE(prompter.texts().contains("Invalid Server IP Address or SNMP timed out!"))
+        << prompter.texts().join("; ").toStdString();
+    EXPECT_TRUE(listCommands().isEmpty());
+    EXPECT_FALSE(page->listKnown());
+    EXPECT_TRUE(page->ui->CHB_DayLight->isChecked());
+    ASSERT_TRUE(page->ui->Bt_Apply->isEnabled());
+    sim->clearJournal();
+    page->ui->Bt_Apply->click();
+    settleList();
+    EXPECT_EQ(sets().value(0),
+              devMibOid("3.5.1.0=0.0.0.0,") + devMibOid("3.5.2.0=5,") + devMibOid("3.5.4.0=1"));
+    page->close();
+    EXPECT_FALSE(page->isVisible());
+}
+
 TEST_F(SntpPage, AnOldListIsRemovedBeforeTheDeviceIsAsked) {
     start("recent");
     ASSERT_TRUE(sim->command("error devMib.3.5.6 5 set"));
