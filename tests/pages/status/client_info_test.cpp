@@ -119,18 +119,34 @@ TEST_F(ClientInfo, DetectionsNeverOverlapAndRepeatOnTheTimer) {
     EXPECT_EQ(page->ui->NumOfRecord->text(), "3");
 }
 
-TEST_F(ClientInfo, ARefreshDuringADetectionStartsNoOther) {
-    start("recent");
-    open();
-    ASSERT_TRUE(page->clientDetecting());
-    page->ui->Bt_Rfrsh->click();
-    page->ui->Bt_Rfrsh->click();
-    ASSERT_TRUE(waitFor([&] { return !page->clientDetecting(); }));
-    EXPECT_EQ(sets().count(devMibOid("4.5.1.1.1.1=1")), 1);
-    page->timer()->stop();
-    page->ui->Bt_Rfrsh->click(); // idle now: a new detection
-    ASSERT_TRUE(waitFor([&] { return !page->clientDetecting(); }));
-    EXPECT_EQ(sets().count(devMibOid("4.5.1.1.1.1=1")), 2);
+TEST_F(ClientInfo, ARefreshOrATimerTickDuringADetectionStartsNoOther) {
+    struct Case {
+        const char* name;
+        std::function<void(TClientInformation&)> poke;
+    };
+    const Case cases[] = {
+        {"refresh", [](TClientInformation& p) { p.ui->Bt_Rfrsh->click(); }},
+        {"timer tick", [](TClientInformation& p) { p.Timer1Timer(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        page.reset();
+        form.reset();
+        sim.reset();
+        start("recent");
+        open();
+        ASSERT_TRUE(page->clientDetecting());
+        // The page's own timer would start detections of its own: the test gives the ticks.
+        page->timer()->stop();
+        c.poke(*page);
+        c.poke(*page);
+        ASSERT_TRUE(waitFor([&] { return !page->clientDetecting(); }));
+        EXPECT_EQ(sets().count(devMibOid("4.5.1.1.1.1=1")), 1);
+        EXPECT_EQ(page->ui->NumOfRecord->text(), "3");
+        c.poke(*page); // idle now: a new detection
+        ASSERT_TRUE(waitFor([&] { return !page->clientDetecting(); }));
+        EXPECT_EQ(sets().count(devMibOid("4.5.1.1.1.1=1")), 2);
+    }
 }
 
 TEST_F(ClientInfo, ARefusedTriggerIsReportedAndCountsTheRowsShown) {
@@ -180,6 +196,23 @@ TEST_F(ClientInfo, AClosingPageWaitsForTheDetectionUnderWay) {
     EXPECT_FALSE(page->clientDetecting());
     EXPECT_FALSE(page->exchangesOutstanding());
     EXPECT_EQ(sets().count(devMibOid("4.5.1.1.1.1=1")), 1); // no detection started meanwhile
+}
+
+// The same for a WDS detection alone: the page closes once its answers are in.
+TEST_F(ClientInfo, AClosingPageWaitsForTheWdsDetectionUnderWay) {
+    start("recent");
+    ASSERT_TRUE(sim->command("set devMib.2.1.1.1.1 2"));
+    open();
+    page->timer()->stop();
+    ASSERT_TRUE(waitFor([&] { return !page->wdsDetecting() && !page->clientDetecting(); }));
+    page->ui->Bt_WDSRefresh->click();
+    ASSERT_TRUE(page->wdsDetecting());
+    ASSERT_FALSE(page->clientDetecting());
+    page->ui->Bt_WDSClose->click();
+    EXPECT_TRUE(page->isVisible()); // its answers are still to come
+    ASSERT_TRUE(waitFor([&] { return !page->isVisible(); }));
+    EXPECT_FALSE(page->wdsDetecting());
+    EXPECT_FALSE(page->exchangesOutstanding());
 }
 
 } // namespace
