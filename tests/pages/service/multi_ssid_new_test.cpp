@@ -453,18 +453,30 @@ TEST_F(MultiSsidNewPage, ClosingWaitsForTheSlowTableWalk) {
     EXPECT_FALSE(page->isVisible());
 }
 
-TEST_F(MultiSsidNewPage, ClosingWaitsForASave) {
-    open("recent", enabled(true));
-    ASSERT_TRUE(sim->command("delay devMib.2.9.2.1 300 set"));
-    selectSsid(0);
-    page->ui->Ed_WLANID->setText("7");
-    page->ui->SaveButton->click();
-    ASSERT_TRUE(page->tableBusy());
-    page->close();
-    EXPECT_TRUE(page->isVisible());
-    ASSERT_TRUE(settled());
-    page->close();
-    EXPECT_FALSE(page->isVisible());
+TEST_F(MultiSsidNewPage, ClosingWaitsForASaveOrADelete) {
+    for (const bool deleting : {false, true}) {
+        SCOPED_TRACE(deleting ? "delete" : "save");
+        page.reset();
+        form.reset();
+        sim.reset();
+        open("recent", enabled(true) << "set " + cellOid(2, 4) + " 1");
+        ASSERT_TRUE(sim->command("delay devMib.2.9.2.1 300 set"));
+        if (deleting) {
+            page->ui->LV_MultiSSID_User->setCurrentItem(
+                page->ui->LV_MultiSSID_User->topLevelItem(1));
+            page->ui->DelButton->click();
+        } else {
+            selectSsid(0);
+            page->ui->Ed_WLANID->setText("7");
+            page->ui->SaveButton->click();
+        }
+        ASSERT_TRUE(page->tableBusy());
+        page->close();
+        EXPECT_TRUE(page->isVisible());
+        ASSERT_TRUE(settled());
+        page->close();
+        EXPECT_FALSE(page->isVisible());
+    }
 }
 
 } // namespace
