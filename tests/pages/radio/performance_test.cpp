@@ -442,6 +442,34 @@ TEST_F(PerformancePage, RefreshShowsTheDeviceValuesAgainAndTheRulesFollowThem) {
     EXPECT_TRUE(sets().isEmpty());
 }
 
+// On a device with the current multi-SSID page and multiple SSIDs on, choosing a Super G mode warns
+// that multiple SSIDs want it off; "Disable", multiple SSIDs off or the earlier page do not.
+TEST_F(PerformancePage, SuperGWithMultipleSsidsOnIsWarnedAbout) {
+    const QString warning = "If AP Mode is not \"Access Point\" or Super G is not \"Disable\",\n"
+                            "The Multi-SSID should be set to \"Disabled\".";
+    const struct {
+        const char* multiSsid; // as the device holds it
+        const char* newMultiPage;
+        const char* superG;
+        bool warned;
+    } cases[] = {
+        {"1", "1", "Super G with Dynamic Turbo", true},
+        {"1", "1", "Super G without Turbo", true},
+        {"1", "1", "Disable", false},
+        {"0", "1", "Super G without Turbo", false},
+        {"1", "0", "Super G without Turbo", false},
+    };
+    start("early");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.multiSsid << c.newMultiPage << " " << c.superG);
+        form->flagEdit("NewMultiSupport")->setText(c.newMultiPage);
+        reopen({QStringLiteral("set devMib.2.9.3.1.1.0 %1").arg(c.multiSsid)});
+        choose(page->ui->CB_SupModea, c.superG);
+        EXPECT_EQ(prompter.texts().contains(warning), c.warned)
+            << prompter.texts().join(" | ").toStdString();
+    }
+}
+
 TEST_F(PerformancePage, PriorityBySsidKeepsWmmOn) {
     open({"define devMib.2.9.4.1.1.1 integer rw 1 enum=0,1", "set devMib.2.3.1.17.0 0",
           "set devMib.99.1.1.40.0 0"});
