@@ -20,13 +20,9 @@ inline constexpr QvSNMPVarDef kApModeList[] = {
     {"devMib.2.1.1.1.1", "adAPMode", integer, kRW, kApMode}};
 inline constexpr QvSNMPVarDef kPriority[] = {
     {"devMib.2.9.4.1.1.1", "adMSSIDPriorityState", integer, kRW, kDisableEnable}};
-inline constexpr QvSNMPVarDef kMultiSsidState[] = {
-    {"devMib.2.9.3.1.1", "adMSSIDState", integer, kRW, kDisableEnable}};
 inline constexpr QvSNMPVarDef kGOnly[] = {
     {"devMib.2.3.1.13.1", "ad80211gonly", integer, kRW, kDisableEnable}};
 inline constexpr QvSNMPVarDef kXr[] = {{"devMib.2.3.1.99.1", "adXR", integer, kRW, kDisableEnable}};
-inline constexpr QvSNMPVarDef kAutoChannelScan[] = {
-    {"devMib.2.3.1.14.1", "adAutoChannelScan", integer, kRW, kDisableEnable}};
 inline constexpr QvSNMPVarDef kWmm[] = {{"devMib.2.3.1.17", "adWMM", integer, kRW, kDisableEnable}};
 inline constexpr QvSNMPVarDef kPreambleList[] = {
     {"devMib.2.3.1.19", "adPreamble", integer, kRW, kPreamble}};
@@ -38,8 +34,9 @@ inline constexpr QvSNMPVarDef kDataRateControl[] = {
     {"devMib.2.14.1.2.1", "adDatarateControlstatus", integer, kRW, kDisableEnable}};
 inline constexpr QvSNMPVarDef kSnooping[] = {
     {"devMib.2.3.1.29.1", "igmpSnooping", integer, kRW, kDisableEnable}};
-// The b/g mode list and the two Super G lists (by rogue AP support) are the wireless page's:
-// kBgModeList, kSuperG0, kSuperG1.
+// The b/g mode list, the two Super G lists (by rogue AP support), the multi-SSID state and the
+// automatic channel scan are the wireless page's: kBgModeList, kSuperG0, kSuperG1, kMultiState,
+// kAutoChannelScan.
 
 // Radio instance 1 (MVT_SV).
 inline constexpr QvSNMPVarDef kRadio[] = {

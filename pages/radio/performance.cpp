@@ -120,7 +120,7 @@ void TFM_Performace::FormCreate() {
         apMode_->Refresh();
         priority_ = optional(tp::kPriority, MVT_SV, ui->CB_Priority, nullptr);
         ui->CB_Priority->setVisible(false);
-        multiSsid_ = addRequest(tp::kMultiSsidState, {.silent = true});
+        multiSsid_ = addRequest(tp::kMultiState, {.silent = true});
         pages::bind(*multiSsid_, {{tp::kValue, ui->CB_Mutienable}});
         multiSsid_->Refresh();
 
