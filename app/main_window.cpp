@@ -379,6 +379,7 @@ void TMainForm::startPollAndProbe() {
     statusPanel_->setText(QStringLiteral("Asking %1 ...").arg(addressText_));
     show();
     windowHandle()->installEventFilter(this);
+    cover_ = new platform::WindowCover(windowHandle(), [this](bool) { exposureChanged(); });
     probing_ = true;
     {
         const qv::PaintWhileWaiting paint;
@@ -479,7 +480,7 @@ void TMainForm::blinkStep() {
 // shows again or a poll answer comes, so the LEDs and the counter are where the timer would have
 // left them.
 void TMainForm::runBlinkTimer() {
-    if (windowHandle() && windowHandle()->isExposed()) {
+    if (seen()) {
         blinkPaused_.invalidate();
         LedBlink->start();
         return;
@@ -501,8 +502,12 @@ void TMainForm::catchUpBlink() {
     }
 }
 
-void TMainForm::exposureChanged(bool exposed) {
-    if (exposed)
+bool TMainForm::seen() const {
+    return windowHandle() && windowHandle()->isExposed() && !(cover_ && cover_->covered());
+}
+
+void TMainForm::exposureChanged() {
+    if (seen())
         catchUpBlink();
     if (blinking_)
         runBlinkTimer();
@@ -510,7 +515,7 @@ void TMainForm::exposureChanged(bool exposed) {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Expose && watched == windowHandle())
-        exposureChanged(windowHandle()->isExposed());
+        exposureChanged();
     return QMainWindow::eventFilter(watched, event);
 }
 

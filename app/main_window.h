@@ -11,6 +11,7 @@
 // Pages read a capability flag as a number with default 0: app::mainForm()->flag("Ed_Grouping").
 #include "app/wait_dialog.h"
 #include "platform/single_instance.h"
+#include "platform/window_cover.h"
 #include "snmplib/request.h"
 
 #include <functional>
@@ -81,8 +82,12 @@ public:
     TFM_Waiting* waitDialog() const { return waitDialog_; }
     int refreshCounter() const { return refreshCounter_; }
     int blinkCounter() const { return blinkCounter_; }
-    // A blink is under way (its timer runs only while the window is exposed).
+    // A blink is under way (its timer runs only while the window can be seen).
     bool blinking() const { return blinking_; }
+    // The window can be seen: shown, not minimised, not buried under other windows.
+    bool seen() const;
+    // Tells when the window is buried under others (null before the window is shown).
+    platform::WindowCover* windowCover() const { return cover_; }
     // The capability probe of the start-up is running: the window is shown, the menus wait.
     bool probing() const { return probing_; }
 
@@ -128,7 +133,7 @@ private:
     void blinkStep();
     void runBlinkTimer();
     void catchUpBlink();
-    void exposureChanged(bool exposed);
+    void exposureChanged();
     // The save request's SET of the variable its access leaves settable; the wait hook follows.
     void applySaveRequest();
     // After every set of the save request: a save opens the wait dialog.
@@ -141,6 +146,7 @@ private:
     bool started_ = false;
     int exitCode_ = 0;
 
+    QPointer<platform::WindowCover> cover_;
     QLabel* LED_WLan = nullptr;
     QLabel* LED_Lan = nullptr;
     QLabel* LED_Power = nullptr;

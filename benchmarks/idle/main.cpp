@@ -1,7 +1,8 @@
 // A module idling on its main window: once its capability probe has ended, the CPU time it
 // uses over SECONDS (front-panel poll, LED blink, capability refresh) and its resident memory.
-// On an X display it is measured twice: with its window shown, then with the window unmapped
-// (as a minimised window is), when nobody can see the blink.
+// On an X display it is measured three times: with its window shown, with the window buried under
+// another that covers the whole screen, and with the window unmapped (as a minimised window is);
+// in the last two nobody can see the blink.
 //
 //   kw_bench_idle [SECONDS] [PROFILE]      (default 60 s, profile "recent")
 #include "benchmarks/module_run/module_run.h"
@@ -55,6 +56,32 @@ int unmapWindowsOf(pid_t pid) {
     return unmapped;
 }
 
+// A window over the whole screen, above every other, for as long as it lives.
+class Cover {
+public:
+    Cover() : c_(xcb_connect(nullptr, nullptr)) {
+        if (xcb_connection_has_error(c_))
+            return;
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        window_ = xcb_generate_id(c_);
+        const uint32_t values[] = {screen->black_pixel, 1};
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
+                          screen->width_in_pixels, screen->height_in_pixels, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+        xcb_map_window(c_, window_);
+        xcb_flush(c_);
+    }
+    ~Cover() { xcb_disconnect(c_); }
+    Cover(const Cover&) = delete;
+    Cover& operator=(const Cover&) = delete;
+    bool up() const { return window_ != 0; }
+
+private:
+    xcb_connection_t* c_;
+    xcb_window_t window_ = 0;
+};
+
 void measure(const bench::Module& module, double seconds, const char* what) {
     const bench::Usage before = bench::usage(module.pid());
     const double from = bench::now();
@@ -87,6 +114,16 @@ int main(int argc, char** argv) {
                     bench::usage(module.pid()).cpuSeconds);
         measure(module, seconds, onDisplay ? "window shown" : "window (offscreen)");
         if (onDisplay) {
+            {
+                const Cover cover;
+                if (!cover.up()) {
+                    std::fprintf(stderr, "no window could cover the display\n");
+                    return 1;
+                }
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+                measure(module, seconds, "window covered");
+            }
+            std::this_thread::sleep_for(std::chrono::seconds(1));
             if (unmapWindowsOf(module.pid()) == 0) {
                 std::fprintf(stderr, "the module's window was not found on the display\n");
                 return 1;
