@@ -67,6 +67,9 @@ TransferServer::TransferServer(Page* page, int timeout, int maxSends, QLabel* pr
 }
 
 TransferServer::~TransferServer() {
+    // The server goes with its page, whose destruction has begun: the transfers that end while
+    // it stops must not reach the page's handlers or its progress label.
+    closing_ = true;
     server_->Stop();
 }
 
@@ -116,6 +119,8 @@ void TransferServer::attach(TFM_Waiting& wait) {
 }
 
 void TransferServer::onEvent(QvTFTPMsg* msg, bool* cancel) {
+    if (closing_)
+        return;
     const QString text = progressText(*msg);
     if (!text.isEmpty()) {
         if (progress_)

@@ -79,6 +79,8 @@ private:
     QPointer<QLabel> progress_;
     QPointer<QLabel> waitProgress_;
     bool started_ = false;
+    // The page is going away: the transfers still draining report to nobody.
+    bool closing_ = false;
 };
 
 } // namespace pages

@@ -8,6 +8,7 @@
 #include "tests/support/transfer_fixture.h"
 #include "transfer/tftp_server.h"
 
+#include <memory>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QNetworkDatagram>
@@ -31,6 +32,7 @@ public:
         order = addRequest(kGetLog, {.kind = MVT_SV});
         pages::bind(*order, {{kServerIp, serverEdit}, {kFileName, nameEdit}, {kGet, getBox}});
     }
+    ~Host() override { *gone = true; } // before its children (the server) go
     bool ask() {
         nameEdit->setText(file->name());
         getBox->setCurrentText(QStringLiteral("get"));
@@ -43,6 +45,7 @@ public:
     QLineEdit* nameEdit;
     QComboBox* getBox;
     QvSNMPRequest2Edits* order;
+    std::shared_ptr<bool> gone = std::make_shared<bool>(false);
 };
 
 class DeviceFileTest : public test::TransferWindow {
@@ -202,6 +205,43 @@ TEST_F(DeviceFileTest, UploadsAreTakenOnlyFromTheDeviceUnderTheOrderedNameWhileO
         ASSERT_TRUE(waitFor([&] { return arrived.count() == 1; }));
         EXPECT_EQ(read(dirPath + c.name), "Jan\t[SYS]x\n");
     }
+}
+
+// The page is destroyed while the device's upload is ending: its server lets the transfer finish
+// as it stops, and the page, half gone by then, hears nothing of it.
+TEST_F(DeviceFileTest, APageGoingAwayHearsNothingOfTheUploadItsServerLetsFinish) {
+    ASSERT_TRUE(host->file->prepare(host->serverEdit));
+    QvSNMPError ok;
+    ok.code = 0;
+    host->file->answered(ok); // the device took the order: the page waits for the file
+    const QString path = host->file->path();
+    int heard = 0;
+    const auto hear = [&heard, gone = host->gone] { heard += *gone; };
+    QObject::connect(host->file, &pages::DeviceFile::arrived, host.get(), hear);
+    QObject::connect(host->file, &pages::DeviceFile::failed, host.get(), hear);
+
+    // The device's upload, acknowledged; its last block is on its way when the page goes.
+    QUdpSocket device;
+    ASSERT_TRUE(device.bind(QHostAddress(sim->address()), 0));
+    QByteArray wrq(2, '\0');
+    qToBigEndian<quint16>(2, wrq.data());
+    wrq += QByteArray("LogFile.RD") + '\0' + "octet" + '\0';
+    ASSERT_EQ(device.writeDatagram(wrq, QHostAddress::LocalHost, tftpPort), wrq.size());
+    ASSERT_TRUE(waitFor([&] { return device.hasPendingDatagrams(); }));
+    const QNetworkDatagram ack = device.receiveDatagram();
+    ASSERT_GE(ack.data().size(), 4);
+    ASSERT_EQ(qFromBigEndian<quint16>(ack.data().constData()), 4);
+    QByteArray data(4, '\0');
+    qToBigEndian<quint16>(3, data.data());
+    qToBigEndian<quint16>(1, data.data() + 2);
+    data += "Jan\t[SYS]last\n";
+    ASSERT_EQ(
+        device.writeDatagram(data, QHostAddress::LocalHost, static_cast<quint16>(ack.senderPort())),
+        data.size());
+    host.reset();
+
+    EXPECT_EQ(heard, 0);
+    EXPECT_EQ(read(path), "Jan\t[SYS]last\n"); // the transfer itself was let finish
 }
 
 } // namespace
