@@ -5,12 +5,12 @@
 #   kw_bench_idle [SECONDS]     CPU time and memory idling on the main window (60 s), with
 #                               the window shown and then unmapped
 #   kw_bench_scale N...         N modules against N simulated devices: CPU over 60 s, PSS
-#                               (default N = 10 50 100)
+#                               (default N = 10 50 100; --cascade: every window partly in sight)
 #   kw_bench_page_open          every page of the page list opened, both profiles (median of 10)
 # Without a display, idle, scale and page_open run under Xvfb (windows on a display, as on the
 # host); startup runs on Qt's offscreen platform.
 # Usage: scripts/bench-module.sh [startup|idle|all] [PROFILE]
-#        scripts/bench-module.sh scale [N...]
+#        scripts/bench-module.sh scale [--cascade] [N...]
 #        scripts/bench-module.sh page_open [ROUNDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,7 +39,10 @@ case $which in
     ;;
   scale)
     cmake --build "$dir" --target kw9100 kw9100-sim kw_bench_scale --parallel 2
-    if [ $# -eq 0 ]; then set -- 10 50 100; fi
+    case " $* " in
+      *" "[0-9]*) ;;
+      *) set -- "$@" 10 50 100 ;;
+    esac
     on_display "$dir/bin/kw_bench_scale" "$@"
     ;;
   page_open)
@@ -47,7 +50,7 @@ case $which in
     on_display "$dir/bin/kw_bench_page_open" "${1:-10}"
     ;;
   *)
-    echo "usage: $0 [startup|idle|all] [PROFILE] | scale [N...] | page_open [ROUNDS]" >&2
+    echo "usage: $0 [startup|idle|all] [PROFILE] | scale [--cascade] [N...] | page_open [ROUNDS]" >&2
     exit 2
     ;;
 esac

@@ -130,9 +130,19 @@ Device::Device(const Workspace& ws, const std::string& profile, const std::strin
     for (int attempt = 0; attempt < 5 && port_ == 0; ++attempt) {
         const std::string portFile = ws.file(address + ".port");
         std::remove(portFile.c_str());
-        pid_ = spawn({programPath("KW_BENCH_SIM", KW_SIM_PATH), "--listen", address + ":0",
-                      "--profile", profile, "--port-file", portFile},
-                     {}, ws.path(), ws.file(address + ".sim.err"));
+        std::vector<std::string> argv = {programPath("KW_BENCH_SIM", KW_SIM_PATH),
+                                         "--listen",
+                                         address + ":0",
+                                         "--profile",
+                                         profile,
+                                         "--port-file",
+                                         portFile};
+        // The device sends its files to the module's TFTP server where the module has it.
+        if (const char* tftp = std::getenv("KW9100_TFTP_PORT"); tftp && *tftp) {
+            argv.emplace_back("--tftp-port");
+            argv.emplace_back(tftp);
+        }
+        pid_ = spawn(argv, {}, ws.path(), ws.file(address + ".sim.err"));
         for (int i = 0; i < 400 && !exists(portFile) && running(pid_); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         if (exists(portFile))

@@ -5,10 +5,17 @@
 // memory (PSS: every shared page, the libraries' included, split among the processes that map
 // it). One table row per N.
 //
-//   kw_bench_scale [--seconds S] [--profile NAME] N...      (default 60 s, "recent", N = 10)
+// The windows stay where the modules put them: with no window manager (Xvfb) all in the same
+// place, so each buries the ones before it and only the last one's blink is seen. --cascade
+// moves each window 10 pixels right and 5 down from the one before, so that a strip of every
+// window shows and every blink runs: a host's screen lies between the two.
+//
+//   kw_bench_scale [--seconds S] [--profile NAME] [--cascade] N...
+//                                                    (default 60 s, "recent", N = 10)
 //
 // The modules run under KW_BENCH_MODULE when it is set (another build, side by side).
 #include "benchmarks/module_run/module_run.h"
+#include "benchmarks/module_run/x_windows.h"
 
 #include <algorithm>
 #include <chrono>
@@ -30,6 +37,7 @@ struct Row {
     double devicesCpu = 0;
     double startupSeconds = 0; // from the first start to the last probe's end
     int probesMissed = 0;
+    int windowsMissed = 0; // not found on the display to be moved
     std::vector<long> pssKiB;
     std::vector<long> rssKiB;
 };
@@ -42,7 +50,7 @@ double mib(double kib) {
     return kib / 1024.0;
 }
 
-Row measure(int n, double seconds, const std::string& profile) {
+Row measure(int n, double seconds, const std::string& profile, bool cascade) {
     Row row;
     row.n = n;
     bench::Workspace ws;
@@ -61,6 +69,9 @@ Row measure(int n, double seconds, const std::string& profile) {
         modules.push_back(std::make_unique<bench::Module>(ws, *device));
         if (modules.back()->waitForProbe(60) < 0)
             ++row.probesMissed;
+        const int i = static_cast<int>(modules.size()) - 1;
+        if (cascade && bench::moveWindowsOf(modules.back()->pid(), i * 10 % 1000, i * 5 % 480) == 0)
+            ++row.windowsMissed;
     }
     row.startupSeconds = bench::now() - firstStart;
     // The start-up blinks and the first refreshes over.
@@ -98,6 +109,7 @@ double average(const std::vector<long>& v) {
 int main(int argc, char** argv) {
     double seconds = 60;
     std::string profile = "recent";
+    bool cascade = false;
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -105,10 +117,13 @@ int main(int argc, char** argv) {
             seconds = std::atof(argv[++i]);
         else if (arg == "--profile" && i + 1 < argc)
             profile = argv[++i];
+        else if (arg == "--cascade")
+            cascade = true;
         else if (std::atoi(arg.c_str()) > 0)
             counts.push_back(std::atoi(arg.c_str()));
         else {
-            std::fprintf(stderr, "usage: kw_bench_scale [--seconds S] [--profile NAME] N...\n");
+            std::fprintf(stderr,
+                         "usage: kw_bench_scale [--seconds S] [--profile NAME] [--cascade] N...\n");
             return 2;
         }
     }
@@ -119,7 +134,7 @@ int main(int argc, char** argv) {
     try {
         for (const int n : counts) {
             std::fprintf(stderr, "%d modules and %d devices...\n", n, n);
-            rows.push_back(measure(n, seconds, profile));
+            rows.push_back(measure(n, seconds, profile, cascade));
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
@@ -128,13 +143,18 @@ int main(int argc, char** argv) {
 
     const char* module = std::getenv("KW_BENCH_MODULE");
     std::printf("N modules against N simulated devices, profile %s, %s, CPU over %.0f s\n",
-                profile.c_str(), std::getenv("DISPLAY") ? "windows on the display" : "offscreen",
+                profile.c_str(),
+                !std::getenv("DISPLAY") ? "offscreen"
+                : cascade               ? "windows on the display, in a cascade"
+                                        : "windows on the display, where the modules put them",
                 seconds);
     if (module && *module)
         std::printf("module: %s\n", module);
     std::printf("%5s %14s %12s %14s %11s %11s %11s %10s %8s\n", "N", "modules %core", "per module",
                 "devices %core", "PSS avg", "PSS max", "RSS avg", "start-up", "missed");
     for (const Row& r : rows) {
+        if (r.windowsMissed > 0)
+            std::printf("(N = %d: %d windows not found to be moved)\n", r.n, r.windowsMissed);
         const double pssMax =
             r.pssKiB.empty()
                 ? 0
