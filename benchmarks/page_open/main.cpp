@@ -134,6 +134,13 @@ std::map<QString, PageResult> measureProfile(const std::string& profile, int rou
                 else
                     ++result.failures;
                 result.messages += prompter.shown - messagesBefore;
+                // Closed as the operator closes it (once the page lets him), then freed.
+                turnUntil(
+                    [&] {
+                        page->reject();
+                        return !page->isVisible();
+                    },
+                    30000);
                 page.reset();
                 turnUntil([] { return qv::pendingExchanges() == 0; }, 10000);
             }

@@ -3,6 +3,7 @@
 #include "app/module_texts.h"
 #include "app/wait_dialog.h"
 #include "pages/common/page.h"
+#include "pages/transfer/device_file.h"
 #include "platform/paths.h"
 #include "platform/prompter.h"
 #include "snmplib/qv_exception.h"
@@ -64,12 +65,15 @@ TransferServer::TransferServer(Page* page, int timeout, int maxSends, QLabel* pr
         // module goes on.
         QMetaObject::invokeMethod(page, &Page::reject, Qt::QueuedConnection);
     }
+    connect(page, &QDialog::finished, this, [this] { server_->Stop(); });
 }
 
 TransferServer::~TransferServer() {
-    // The server goes with its page, whose destruction has begun: the transfers that end while
-    // it stops must not reach the page's handlers or its progress label.
+    // The server goes with its page, whose destruction has begun: while it stops (turning the
+    // event loop), neither the transfers that end nor the files waited for may reach the page.
     closing_ = true;
+    for (DeviceFile* file : findChildren<DeviceFile*>(Qt::FindDirectChildrenOnly))
+        file->blockSignals(true);
     server_->Stop();
 }
 

@@ -41,7 +41,8 @@ public:
     // Creates the server with its per-block time-out (10 ms units) and transmission count, and
     // starts it on the TFTP port with an empty root. When that fails the operator is told
     // ("TFTP Service Init Error:" and the reason) and the page closes as soon as it is shown.
-    // Progress goes to `progress` (and to the wait dialogs attached).
+    // Progress goes to `progress` (and to the wait dialogs attached). The server stops when the
+    // page closes: the transfers under way end while the page is still whole to hear of them.
     TransferServer(Page* page, int timeout, int maxSends, QLabel* progress);
     ~TransferServer() override;
 
@@ -79,7 +80,8 @@ private:
     QPointer<QLabel> progress_;
     QPointer<QLabel> waitProgress_;
     bool started_ = false;
-    // The page is going away: the transfers still draining report to nobody.
+    // The page is being destroyed (without having closed): what the transfers still draining,
+    // or the files waited for, have to say reaches nobody.
     bool closing_ = false;
 };
 

@@ -207,41 +207,58 @@ TEST_F(DeviceFileTest, UploadsAreTakenOnlyFromTheDeviceUnderTheOrderedNameWhileO
     }
 }
 
-// The page is destroyed while the device's upload is ending: its server lets the transfer finish
-// as it stops, and the page, half gone by then, hears nothing of it.
-TEST_F(DeviceFileTest, APageGoingAwayHearsNothingOfTheUploadItsServerLetsFinish) {
-    ASSERT_TRUE(host->file->prepare(host->serverEdit));
-    QvSNMPError ok;
-    ok.code = 0;
-    host->file->answered(ok); // the device took the order: the page waits for the file
-    const QString path = host->file->path();
-    int heard = 0;
-    const auto hear = [&heard, gone = host->gone] { heard += *gone; };
-    QObject::connect(host->file, &pages::DeviceFile::arrived, host.get(), hear);
-    QObject::connect(host->file, &pages::DeviceFile::failed, host.get(), hear);
+// The device's upload is ending when the page goes. A page that closes stops its server then,
+// still whole: the transfer ends and the page hears of it. A page destroyed without closing has
+// its server stop as it is destroyed: the transfer still ends, and the page, half gone by then,
+// hears nothing of it.
+TEST_F(DeviceFileTest, AnUploadEndingAsThePageGoesIsHeardOnlyByAWholePage) {
+    struct Way {
+        const char* name;
+        bool closeFirst;
+    };
+    for (const Way way : {Way{"closed, then destroyed", true}, Way{"destroyed", false}}) {
+        SCOPED_TRACE(way.name);
+        if (!host)
+            host = std::make_unique<Host>();
+        ASSERT_TRUE(host->file->prepare(host->serverEdit));
+        QvSNMPError ok;
+        ok.code = 0;
+        host->file->answered(ok); // the device took the order: the page waits for the file
+        const QString path = host->file->path();
+        int heardWhole = 0;
+        int heardHalfGone = 0;
+        const auto hear = [&, gone = host->gone] { ++(*gone ? heardHalfGone : heardWhole); };
+        QObject::connect(host->file, &pages::DeviceFile::arrived, host.get(), hear);
+        QObject::connect(host->file, &pages::DeviceFile::failed, host.get(), hear);
 
-    // The device's upload, acknowledged; its last block is on its way when the page goes.
-    QUdpSocket device;
-    ASSERT_TRUE(device.bind(QHostAddress(sim->address()), 0));
-    QByteArray wrq(2, '\0');
-    qToBigEndian<quint16>(2, wrq.data());
-    wrq += QByteArray("LogFile.RD") + '\0' + "octet" + '\0';
-    ASSERT_EQ(device.writeDatagram(wrq, QHostAddress::LocalHost, tftpPort), wrq.size());
-    ASSERT_TRUE(waitFor([&] { return device.hasPendingDatagrams(); }));
-    const QNetworkDatagram ack = device.receiveDatagram();
-    ASSERT_GE(ack.data().size(), 4);
-    ASSERT_EQ(qFromBigEndian<quint16>(ack.data().constData()), 4);
-    QByteArray data(4, '\0');
-    qToBigEndian<quint16>(3, data.data());
-    qToBigEndian<quint16>(1, data.data() + 2);
-    data += "Jan\t[SYS]last\n";
-    ASSERT_EQ(
-        device.writeDatagram(data, QHostAddress::LocalHost, static_cast<quint16>(ack.senderPort())),
-        data.size());
-    host.reset();
+        // The device's upload, acknowledged; its last block is on its way when the page goes.
+        QUdpSocket device;
+        ASSERT_TRUE(device.bind(QHostAddress(sim->address()), 0));
+        QByteArray wrq(2, '\0');
+        qToBigEndian<quint16>(2, wrq.data());
+        wrq += QByteArray("LogFile.RD") + '\0' + "octet" + '\0';
+        ASSERT_EQ(device.writeDatagram(wrq, QHostAddress::LocalHost, tftpPort), wrq.size());
+        ASSERT_TRUE(waitFor([&] { return device.hasPendingDatagrams(); }));
+        const QNetworkDatagram ack = device.receiveDatagram();
+        ASSERT_GE(ack.data().size(), 4);
+        ASSERT_EQ(qFromBigEndian<quint16>(ack.data().constData()), 4);
+        QByteArray data(4, '\0');
+        qToBigEndian<quint16>(3, data.data());
+        qToBigEndian<quint16>(1, data.data() + 2);
+        data += "Jan\t[SYS]last\n";
+        ASSERT_EQ(device.writeDatagram(data, QHostAddress::LocalHost,
+                                       static_cast<quint16>(ack.senderPort())),
+                  data.size());
+        if (way.closeFirst) {
+            host->reject();
+            EXPECT_EQ(heardWhole, 1); // the upload ended while the page closed
+        }
+        host.reset();
 
-    EXPECT_EQ(heard, 0);
-    EXPECT_EQ(read(path), "Jan\t[SYS]last\n"); // the transfer itself was let finish
+        EXPECT_EQ(heardWhole, way.closeFirst ? 1 : 0);
+        EXPECT_EQ(heardHalfGone, 0);
+        EXPECT_EQ(read(path), "Jan\t[SYS]last\n"); // the transfer itself was let finish
+    }
 }
 
 } // namespace
