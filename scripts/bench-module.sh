@@ -7,11 +7,13 @@
 #   kw_bench_scale N...         N modules against N simulated devices: CPU over 60 s, PSS
 #                               (default N = 10 50 100; --cascade: every window partly in sight)
 #   kw_bench_page_open          every page of the page list opened, both profiles (median of 10)
+#   kw_bench_blink_floor        what a bare poll loop and a bare Qt window pay at the blink's tick
 # Without a display, idle, scale and page_open run under Xvfb (windows on a display, as on the
 # host); startup runs on Qt's offscreen platform.
 # Usage: scripts/bench-module.sh [startup|idle|all] [PROFILE]
 #        scripts/bench-module.sh scale [--cascade] [N...]
 #        scripts/bench-module.sh page_open [ROUNDS]
+#        scripts/bench-module.sh floor [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which=${1:-all}
@@ -49,8 +51,12 @@ case $which in
     cmake --build "$dir" --target kw9100-sim kw_bench_page_open --parallel 2
     on_display "$dir/bin/kw_bench_page_open" "${1:-10}"
     ;;
+  floor)
+    cmake --build "$dir" --target kw_bench_blink_floor --parallel 2
+    on_display "$dir/bin/kw_bench_blink_floor" "${1:-20}"
+    ;;
   *)
-    echo "usage: $0 [startup|idle|all] [PROFILE] | scale [--cascade] [N...] | page_open [ROUNDS]" >&2
+    echo "usage: $0 [startup|idle|all] [PROFILE] | scale [--cascade] [N...] | page_open [ROUNDS] | floor [SECONDS]" >&2
     exit 2
     ;;
 esac
