@@ -34,8 +34,8 @@ inline constexpr QvSNMPVarDef kRadioMode[] = {
 };
 enum RadioModeVar { kApModeValue, kSuperModeValue };
 
-inline constexpr QvSNMPVarDef kMultiSsidState[] = {
-    {"devMib.2.9.3.1.1", "adMSSIDState", integer, kRW, kDisableEnable}};
+// The same object the wireless page sets.
+inline constexpr const auto& kMultiSsidState = wireless::kMultiState;
 inline constexpr QvSNMPVarDef kVlanState[] = {
     {"devMib.2.9.1.1.1", "adVlanState", integer, kRW, kDisableEnable}};
 enum StateVar { kStateValue };
