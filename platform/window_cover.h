@@ -22,9 +22,8 @@ public:
     WindowCover(const WindowCover&) = delete;
     WindowCover& operator=(const WindowCover&) = delete;
 
+    // Never true where the platform cannot tell.
     bool covered() const { return covered_; }
-    // False when the platform cannot tell (the window then never counts as covered).
-    bool watching() const { return watching_; }
 
     // The server's news, as it arrives: the window is fully obscured or not.
     void setCovered(bool covered);
@@ -35,7 +34,7 @@ private:
     unsigned int windowId_ = 0;
     std::function<void(bool)> changed_;
     bool covered_ = false;
-    bool watching_ = false;
+    bool watching_ = false; // the native event filter is installed
 };
 
 } // namespace platform
