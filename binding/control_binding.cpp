@@ -228,6 +228,18 @@ void QvControlBinding::CollectVars(int index) {
     }
 }
 
+QWidget* QvControlBinding::FirstUnchosen(const QString& selection) const {
+    const QStringList picked = selection.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QvBindingRecord& r : bindings) {
+        if (!vars_.settable(r.index) ||
+            (!picked.isEmpty() && !picked.contains(QString::number(r.index))))
+            continue;
+        if (qv::LacksChoice(r))
+            return r.first();
+    }
+    return nullptr;
+}
+
 void QvControlBinding::EnableControls(bool enabled) {
     for (const QvBindingRecord& r : bindings) {
         for (const auto& c : r.controls) {

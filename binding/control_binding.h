@@ -76,6 +76,9 @@ public:
     // The bound controls into the texts of the variable (-1: every variable) when it is
     // settable. A variable without bindings keeps its text.
     void CollectVars(int index = -1);
+    // The first bound control that shows no choice (binding/choice.h) of a settable variable
+    // among `selection` (indices joined by ","; empty for every variable), else nullptr.
+    QWidget* FirstUnchosen(const QString& selection = {}) const;
     void EnableControls(bool enabled);
 
     void MakeColumns();

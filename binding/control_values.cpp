@@ -1,5 +1,6 @@
 #include "binding/control_values.h"
 
+#include "binding/choice.h"
 #include "binding/radio_group.h"
 #include "snmplib/datetime.h"
 #include "snmplib/option_list.h"
@@ -398,7 +399,11 @@ void ShowInControls(const QvBindingRecord& r, const QString& text, const QByteAr
             int i = l.FindLabel(text);
             if (i < 0)
                 i = l.FindValue(text);
-            static_cast<QCheckBox*>(first)->setChecked(i > 0);
+            auto box = static_cast<QCheckBox*>(first);
+            if (i < 0) // a value neither option stands for is not shown as one of them
+                ShowNoChoice(box);
+            else
+                box->setChecked(i > 0);
         } else {
             if (!isBooleanSyntax(r.syntax))
                 fail(kBadPartSyntax);
@@ -433,6 +438,14 @@ void ShowInControls(const QvBindingRecord& r, const QString& text, const QByteAr
     fail(kBadControl);
 }
 
+bool LacksChoice(const QvBindingRecord& r) {
+    QWidget* first = r.first();
+    if (!first || HasChoice(first))
+        return false;
+    // A list with an edit beside it holds the whole value in the edit when no prefix matches.
+    return !(qobject_cast<const QComboBox*>(first) && secondOf(r));
+}
+
 void CollectFromControls(const QvBindingRecord& r, const QvOptionList* list, bool whole,
                          QByteArray& raw) {
     QWidget* first = r.first();
@@ -455,7 +468,9 @@ void CollectFromControls(const QvBindingRecord& r, const QvOptionList* list, boo
         }
         if (list) {
             const QvOptionList& l = needCheckList(list);
-            piece.text = l.ItemAt(static_cast<QCheckBox*>(first)->isChecked() ? 1 : 0).label;
+            piece.text = LacksChoice(r)
+                             ? QString()
+                             : l.ItemAt(static_cast<QCheckBox*>(first)->isChecked() ? 1 : 0).label;
         } else {
             if (!isBooleanSyntax(r.syntax))
                 fail(kBadPartSyntax);

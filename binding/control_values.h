@@ -46,6 +46,10 @@ void ShowInControls(const QvBindingRecord& record, const QString& text, const QB
 void CollectFromControls(const QvBindingRecord& record, const QvOptionList* list, bool whole,
                          QByteArray& raw);
 
+// The record's control is a choice control that shows no choice (binding/choice.h): it has no
+// value to write, and collecting it gives an empty text.
+bool LacksChoice(const QvBindingRecord& record);
+
 // Checks made when a binding is made, so that a page learns of a wrong binding at once rather
 // than at its first refresh: the control kinds, the list a combo box, radio group or listed
 // check box needs, and the edits a split form needs.

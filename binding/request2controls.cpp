@@ -1,5 +1,6 @@
 #include "binding/request2controls.h"
 
+#include "binding/choice.h"
 #include "binding/module_caption.h"
 #include "binding/status_output.h"
 #include "platform/prompter.h"
@@ -7,6 +8,7 @@
 #include "snmplib/qv_exception.h"
 
 #include <exception>
+#include <QMetaObject>
 #include <utility>
 
 // For the length of one call into the request engine, failures it reports through the
@@ -40,17 +42,77 @@ QvSNMPError successRecord() {
     return ok;
 }
 
-// Clears a flag when the scope ends, however it ends.
-struct ClearOnExit {
-    bool& flag;
-    ~ClearOnExit() { flag = false; }
-};
-
 } // namespace
 
-QvSNMPRequest2Controls::QvSNMPRequest2Controls(QWidget* ownerForm) : owner(ownerForm) {}
+// Ends the exchange when the scope ends, however it ends.
+class QvSNMPRequest2Controls::ExchangeEnds {
+public:
+    explicit ExchangeEnds(QvSNMPRequest2Controls& r) : r_(r) {}
+    ~ExchangeEnds() { r_.setExchanging(false); }
+    ExchangeEnds(const ExchangeEnds&) = delete;
+    ExchangeEnds& operator=(const ExchangeEnds&) = delete;
 
-QvSNMPRequest2Controls::~QvSNMPRequest2Controls() = default;
+private:
+    QvSNMPRequest2Controls& r_;
+};
+
+QvSNMPRequest2Controls::QvSNMPRequest2Controls(QWidget* ownerForm)
+    : owner(ownerForm), self_(std::make_shared<QvSNMPRequest2Controls*>(this)) {}
+
+// Handlers still queued for this request find it gone.
+QvSNMPRequest2Controls::~QvSNMPRequest2Controls() {
+    *self_ = nullptr;
+}
+
+void QvSNMPRequest2Controls::OnGetCompleteLater(QObject* context, AnswerEvent handler) {
+    laterGet_ = {context, std::move(handler)};
+}
+
+void QvSNMPRequest2Controls::OnSetCompleteLater(QObject* context, AnswerEvent handler) {
+    laterSet_ = {context, std::move(handler)};
+}
+
+void QvSNMPRequest2Controls::queueLater(bool set, const QvSNMPError& record) {
+    const Later& later = set ? laterSet_ : laterGet_;
+    if (!later.context) { // its owner is going: nothing will run the handler
+        --answersToHandle_;
+        updateBusy();
+        return;
+    }
+    QMetaObject::invokeMethod(
+        later.context,
+        [self = std::weak_ptr<QvSNMPRequest2Controls*>(self_), handler = later.handler, record] {
+            // The count is given back however the handler ends, if the request is still there.
+            struct Handled {
+                std::weak_ptr<QvSNMPRequest2Controls*> self;
+                ~Handled() {
+                    const auto alive = self.lock();
+                    if (alive && *alive) {
+                        --(*alive)->answersToHandle_;
+                        (*alive)->updateBusy();
+                    }
+                }
+            } handled{self};
+            const auto alive = self.lock();
+            if (alive && *alive)
+                handler(record);
+        },
+        Qt::QueuedConnection);
+}
+
+void QvSNMPRequest2Controls::setExchanging(bool on) {
+    // An exchange that ends leaves the request busy while another one it sent still waits for its
+    // answer (a second reading asked for before the first was answered).
+    exchanging_ = on || awaitingAnswers() > 0;
+    updateBusy();
+}
+
+void QvSNMPRequest2Controls::updateBusy() {
+    const bool was = busy;
+    busy = exchanging_ || answersToHandle_ > 0;
+    if (was && !busy && OnIdle)
+        OnIdle();
+}
 
 bool QvSNMPRequest2Controls::Refresh() {
     return mode == synchronous ? refreshSync() : refreshAsync();
@@ -61,9 +123,16 @@ bool QvSNMPRequest2Controls::Apply(bool refreshAfter, bool collect, const QStrin
     lastOperation = 1;
     refreshAfterSet = refreshAfter;
     BeforeSet();
-    if (collect)
+    if (collect) {
+        if (QWidget* unchosen = UnchosenControl(selection))
+            throw QvNoChoice(unchosen); // an option nobody chose is never sent
         CollectControls();
+    }
     return mode == synchronous ? applySync(selection, values) : applyAsync(selection, values);
+}
+
+QWidget* QvSNMPRequest2Controls::UnchosenControl(const QString&) const {
+    return nullptr;
 }
 
 void QvSNMPRequest2Controls::acceptRow() {
@@ -82,10 +151,10 @@ bool QvSNMPRequest2Controls::refreshSync() {
     bool ok = true;
     lastOperation = 0;
     {
-        ClearOnExit clear{busy};
+        ExchangeEnds ends(*this);
         BeforeGet();
         rowsReceived = 0;
-        busy = true;
+        setExchanging(true);
         if (!vars.isTable()) {
             {
                 Route route(*this, false);
@@ -122,22 +191,22 @@ bool QvSNMPRequest2Controls::refreshAsync() {
     lastOperation = 0;
     BeforeGet();
     rowsReceived = 0;
-    busy = true;
+    setExchanging(true);
     bool sent = false;
     try {
         sent = active && sendGet(true);
     } catch (...) {
-        busy = false;
+        setExchanging(false);
         throw;
     }
     if (!sent)
-        busy = false; // an inactive request, or a send refused (and reported) at once
+        setExchanging(false); // an inactive request, or a send refused (and reported) at once
     return sent;
 }
 
 void QvSNMPRequest2Controls::finishGet() {
     {
-        ClearOnExit clear{busy};
+        ExchangeEnds ends(*this);
         AfterGet();
     }
     complete();
@@ -149,6 +218,21 @@ void QvSNMPRequest2Controls::guardAnswer(bool set, const std::function<void()>& 
     // answer callback to end a command, so a failure raised before the callback ran still reaches
     // it; one raised by the callback itself is only reported.
     answerHanded_ = false;
+    // With a later handler the request stays busy from the answer's arrival until that handler
+    // has run; an answer that is not handed on (a walk's next row) gives the count back.
+    const bool later = (set ? laterSet_ : laterGet_).handler != nullptr;
+    if (later)
+        ++answersToHandle_;
+    struct NotHanded {
+        QvSNMPRequest2Controls& r;
+        bool later;
+        ~NotHanded() {
+            if (later && !r.answerHanded_) {
+                --r.answersToHandle_;
+                r.updateBusy();
+            }
+        }
+    } notHanded{*this, later};
     QvSNMPError failure;
     try {
         body();
@@ -160,14 +244,12 @@ void QvSNMPRequest2Controls::guardAnswer(bool set, const std::function<void()>& 
         failure.code = -1;
         failure.text = QString::fromLocal8Bit(e.what());
     }
-    busy = false;
+    setExchanging(false);
     ReportException(failure.text);
-    const CompleteEvent& handler = set ? OnSetComplete : OnGetComplete;
-    if (answerHanded_ || !handler)
+    if (answerHanded_ || !hasHandler(set))
         return;
-    answerHanded_ = true;
     try {
-        handler(*this, failure);
+        handAnswer(set, failure);
     } catch (const QvException& e) {
         ReportException(e.text());
     } catch (const std::exception& e) {
@@ -175,17 +257,24 @@ void QvSNMPRequest2Controls::guardAnswer(bool set, const std::function<void()>& 
     }
 }
 
+bool QvSNMPRequest2Controls::hasHandler(bool set) const {
+    return (set ? OnSetComplete : OnGetComplete) || (set ? laterSet_ : laterGet_).handler;
+}
+
 void QvSNMPRequest2Controls::handAnswer(bool set, const QvSNMPError& record) {
-    const CompleteEvent& handler = set ? OnSetComplete : OnGetComplete;
+    if (answerHanded_)
+        return; // one answer reaches the handlers once
     answerHanded_ = true;
-    if (handler)
+    if ((set ? laterSet_ : laterGet_).handler)
+        queueLater(set, record);
+    if (const CompleteEvent& handler = set ? OnSetComplete : OnGetComplete)
         handler(*this, record);
 }
 
 void QvSNMPRequest2Controls::onGetAnswer(const QvSNMPError& answer) {
     guardAnswer(false, [&] {
         if (answer.code != 0) {
-            busy = false;
+            setExchanging(false);
             lastOperation = 0;
             routeAnswerFailure(answer, false);
             handAnswer(false, answer);
@@ -203,15 +292,15 @@ void QvSNMPRequest2Controls::onGetAnswer(const QvSNMPError& answer) {
             return;
         }
         if (!sendGet(false))
-            busy = false;
+            setExchanging(false);
     });
 }
 
 bool QvSNMPRequest2Controls::applySync(const QString& selection, const QStringList* values) {
     bool ok = true;
     {
-        ClearOnExit clear{busy};
-        busy = true;
+        ExchangeEnds ends(*this);
+        setExchanging(true);
         {
             Route route(*this, true);
             Set(ok, false, selection, values);
@@ -226,7 +315,7 @@ bool QvSNMPRequest2Controls::applySync(const QString& selection, const QStringLi
 }
 
 bool QvSNMPRequest2Controls::applyAsync(const QString& selection, const QStringList* values) {
-    busy = true;
+    setExchanging(true);
     bool sent = false;
     try {
         if (active) {
@@ -237,11 +326,11 @@ bool QvSNMPRequest2Controls::applyAsync(const QString& selection, const QStringL
             sent = !route.failed && outstanding() > before;
         }
     } catch (...) {
-        busy = false;
+        setExchanging(false);
         throw;
     }
     if (!sent)
-        busy = false;
+        setExchanging(false);
     return sent;
 }
 
@@ -249,13 +338,13 @@ void QvSNMPRequest2Controls::onSetAnswer(const QvSNMPError& answer) {
     guardAnswer(true, [&] {
         lastOperation = 1;
         if (answer.code != 0) {
-            busy = false;
+            setExchanging(false);
             routeAnswerFailure(answer, true);
             handAnswer(true, answer);
             return;
         }
         {
-            ClearOnExit clear{busy};
+            ExchangeEnds ends(*this);
             AfterSet();
         }
         complete();
@@ -274,8 +363,7 @@ void QvSNMPRequest2Controls::routeFailure(const QvSNMPError& error, bool set,
 }
 
 void QvSNMPRequest2Controls::routeAnswerFailure(const QvSNMPError& error, bool set) {
-    const CompleteEvent& pageHandler = set ? OnSetComplete : OnGetComplete;
-    if (!silentFailures && (statusOutput || !pageHandler))
+    if (!silentFailures && (statusOutput || !hasHandler(set)))
         set ? ReportSetError(error) : ReportGetError(error);
 }
 

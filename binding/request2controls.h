@@ -14,16 +14,21 @@
 //  4. Otherwise a message box with the module's file name as caption: no failed read and no
 //     failed Apply of the operator is dropped silently.
 //
-// `busy` is true exactly while an exchange runs or is outstanding; every path clears it again:
-// success, failure, an exchange that could not be sent, an inactive request and an exception.
+// `busy` is true exactly while an exchange runs or is outstanding, and while an answer handed to
+// a handler that runs later (OnGetCompleteLater / OnSetCompleteLater) waits for that handler;
+// every path clears it again: success, failure, an exchange that could not be sent, an inactive
+// request and an exception.
 #include "snmplib/request.h"
 
 #include <functional>
+#include <memory>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 #include <QWidget>
+
+class QObject;
 
 class QvSNMPRequest2Controls : public QvSNMPRequest {
 public:
@@ -35,6 +40,16 @@ public:
 
     CompleteEvent OnGetComplete;
     CompleteEvent OnSetComplete;
+    using AnswerEvent = std::function<void(const QvSNMPError&)>;
+    // OnGetComplete / OnSetComplete run from the event loop once the answer's delivery has ended
+    // (so the handler may open modal dialogs). Until the handler has run the request stays busy:
+    // whoever waits for an idle request waits for the handling too. The handler runs only while
+    // `context` and this request live; `context` is the request's owner.
+    void OnGetCompleteLater(QObject* context, AnswerEvent handler);
+    void OnSetCompleteLater(QObject* context, AnswerEvent handler);
+    // Called each time the request has become idle (busy cleared), from inside the request's own
+    // handling: a receiver that acts on it defers the action to the event loop.
+    std::function<void()> OnIdle;
     static constexpr quint8 synchronous = 0;
     static constexpr quint8 asynchronous = 1;
     quint8 mode = asynchronous;
@@ -55,9 +70,10 @@ public:
     // exchange was sent; the outcome arrives through OnGetComplete.
     bool Refresh();
     // Collects the controls (collect) and writes the settable variables (selection: empty for
-    // all, else indices joined by ","; values: their texts in selection order). A table list is
-    // refreshed afterwards when refreshAfter, whether or not the set succeeded. Synchronous:
-    // true when the set succeeded; asynchronous: true when it was sent.
+    // all, else indices joined by ","; values: their texts in selection order). A control to be
+    // collected for a written variable that shows no choice raises QvNoChoice: nothing is sent. A
+    // table list is refreshed afterwards when refreshAfter, whether or not the set succeeded.
+    // Synchronous: true when the set succeeded; asynchronous: true when it was sent.
     bool Apply(bool refreshAfter, bool collect, const QString& selection = {},
                const QStringList* values = nullptr);
 
@@ -70,6 +86,8 @@ public:
     virtual void BeforeSet() {}
     virtual void RowReceived() = 0;
     virtual void CollectControls() {}
+    // The first control collected for a variable of `selection` that shows no choice.
+    virtual QWidget* UnchosenControl(const QString& selection) const;
     virtual void ReportGetError(const QvSNMPError& error);
     virtual void ReportSetError(const QvSNMPError& error);
     virtual void AfterGet() {}
@@ -82,6 +100,7 @@ protected:
 
 private:
     class Route;
+    class ExchangeEnds;
 
     bool refreshSync();
     bool refreshAsync();
@@ -91,8 +110,10 @@ private:
     // Runs an answer's handling; a failure raised in it is reported, clears busy and, unless the
     // page's answer callback already ran, reaches that callback as the exchange's failure.
     void guardAnswer(bool set, const std::function<void()>& body);
-    // OnGetComplete / OnSetComplete with the record, noted as handed.
+    // The answer's handlers (OnGetComplete / OnSetComplete, and the later one) with the record,
+    // noted as handed: an answer reaches them once.
     void handAnswer(bool set, const QvSNMPError& record);
+    bool hasHandler(bool set) const;
     void onGetAnswer(const QvSNMPError& answer);
     void onSetAnswer(const QvSNMPError& answer);
     void finishGet();
@@ -103,5 +124,21 @@ private:
     void showFailure(const QString& text);
     void complete(); // the completion callback with the success record
 
+    struct Later {
+        QPointer<QObject> context;
+        AnswerEvent handler;
+    };
+    // Queues the later handler of gets or sets with `record`; it owns one count of
+    // answersToHandle_.
+    void queueLater(bool set, const QvSNMPError& record);
+    void setExchanging(bool on);
+    void updateBusy();
+
     bool answerHanded_ = false; // the answer being handled has reached the page's callback
+    bool exchanging_ = false;   // a get or set runs or is outstanding
+    int answersToHandle_ = 0;   // answers whose later handler has not run yet
+    Later laterGet_;
+    Later laterSet_;
+    // Reached by handlers queued on the event loop; cleared when the request goes.
+    std::shared_ptr<QvSNMPRequest2Controls*> self_;
 };

@@ -29,6 +29,10 @@ void QvSNMPRequest2Edits::CollectControls() {
     StepCollectControls();
 }
 
+QWidget* QvSNMPRequest2Edits::UnchosenControl(const QString& selection) const {
+    return FirstUnchosen(selection);
+}
+
 void QvSNMPRequest2Edits::AfterGet() {
     StepAfterGet();
     if (OnAfterGet)

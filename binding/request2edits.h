@@ -35,6 +35,7 @@ public:
     void BeforeSet() override;
     void RowReceived() override;
     void CollectControls() override;
+    QWidget* UnchosenControl(const QString& selection) const override;
     void AfterGet() override;
     void AfterSet() override;
 

@@ -62,6 +62,9 @@ public:
     bool active = true; // false: every operation does nothing (synchronous ones report not-ok)
 
     int outstanding() const { return outstanding_; }
+    // Asynchronous exchanges sent whose answers have not arrived yet (an answer being handled is
+    // no longer among them).
+    int awaitingAnswers() const { return static_cast<int>(pending_.size()); }
     quint64 errorCount() const { return errorCount_; }
 
     // Synchronous get step. first: start a walk (or read a scalar list); otherwise continue from

@@ -1,7 +1,9 @@
 #include "pages/common/page.h"
 
 #include "app/main_window.h"
+#include "binding/choice.h"
 #include "pages/common/flags.h"
+#include "pages/common/selection.h"
 #include "platform/prompter.h"
 #include "snmplib/qv_exception.h"
 
@@ -10,6 +12,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QStatusBar>
 
 namespace pages {
@@ -30,11 +33,19 @@ void Page::configure(QvSNMPRequest2Controls& request, const RequestOptions& opti
     if (options.timeout > 0)
         request.timeout = options.timeout;
     request.silentFailures = options.silent;
+    request.OnIdle = [this] {
+        if (closeAsked_)
+            retryCloseLater();
+    };
+}
+
+bool Page::conditionHolds() const {
+    return std::any_of(keepOpen_.begin(), keepOpen_.end(), [](const auto& c) { return c(); });
 }
 
 bool Page::exchangesOutstanding() const {
     return std::any_of(requests_.begin(), requests_.end(), [](const auto& r) { return r->busy; }) ||
-           std::any_of(keepOpen_.begin(), keepOpen_.end(), [](const auto& c) { return c(); });
+           conditionHolds();
 }
 
 void Page::keepOpenWhile(std::function<bool()> condition) {
@@ -46,25 +57,70 @@ bool Page::FormCloseQuery() {
 }
 
 bool Page::guard(const std::function<void()>& body) {
+    // A handler may be what the page waits for (its flags, its next command): a remembered close
+    // is tried again when the outermost one has ended.
+    ++handling_;
+    struct Ends {
+        Page& page;
+        ~Ends() {
+            if (--page.handling_ == 0 && page.closeAsked_)
+                page.retryCloseLater();
+        }
+    } ends{*this};
     try {
         body();
         return true;
+    } catch (const QvNoChoice& e) {
+        // A write stopped before anything was sent: the operator chooses first.
+        if (e.control())
+            refuseUnchosen(e.control());
+        else
+            showStatus(statusOutput_, e.text());
+        return false;
     } catch (const QvException& e) {
         showStatus(statusOutput_, e.text());
         return false;
     }
 }
 
+void Page::closeRefused() {
+    closeAsked_ = !conditionHolds();
+}
+
+void Page::retryCloseLater() {
+    if (retryQueued_)
+        return;
+    retryQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            retryQueued_ = false;
+            // Still waiting for an answer or a handler: the next idle moment tries again.
+            if (closeAsked_ && handling_ == 0 &&
+                std::none_of(requests_.begin(), requests_.end(),
+                             [](const auto& r) { return r->busy; }))
+                reject();
+        },
+        Qt::QueuedConnection);
+}
+
 void Page::reject() {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        closeAsked_ = false;
         QDialog::reject();
+    } else {
+        closeRefused();
+    }
 }
 
 void Page::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
+    if (FormCloseQuery()) {
+        closeAsked_ = false;
         QDialog::closeEvent(event);
-    else
+    } else {
         event->ignore();
+        closeRefused();
+    }
 }
 
 void waitForAnswer(const QvSNMPRequest2Controls& request) {
@@ -109,12 +165,19 @@ bool apply(QvSNMPRequest2Controls& request, ApplyOptions options) {
     return request.Apply(options.refreshAfter, options.collect);
 }
 
-Write::Write(QvSNMPRequest2Controls* request, bool runIt, ApplyOptions options)
-    : run([request, options] { return apply(*request, options); }), when(runIt) {}
+Write::Write(QvSNMPRequest2Controls* r, bool runIt, ApplyOptions options)
+    : run([r, options] { return apply(*r, options); }), when(runIt),
+      request(options.collect ? r : nullptr) {}
 
 Write::Write(std::function<bool()> step, bool runIt) : run(std::move(step)), when(runIt) {}
 
 bool writeInOrder(std::initializer_list<Write> writes) {
+    // A choice missing anywhere stops the sequence before its first write.
+    for (const Write& write : writes) {
+        if (write.when && write.request)
+            if (QWidget* unchosen = write.request->UnchosenControl({}))
+                return refuseUnchosen(unchosen);
+    }
     for (const Write& write : writes) {
         if (write.when && !write.run())
             return false;

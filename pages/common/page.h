@@ -22,7 +22,10 @@
 //
 // Closing: a page never closes while one of its requests is outstanding or while a condition it
 // registered (a transfer, a survey) holds, whichever way the close comes (the Close button, the
-// window's close box, Escape): answers that arrive later would reach freed objects.
+// window's close box, Escape): answers that arrive later would reach freed objects. A close asked
+// for while answers are still due is remembered and carried out once the page is idle (its
+// answers handled, no handler of its running); one refused by a registered condition is not: the
+// operator cancels the transfer or survey first.
 #include "app/wait_dialog.h"
 #include "binding/request2edits.h"
 #include "pages/common/flags.h"
@@ -75,6 +78,8 @@ public:
     bool exchangesOutstanding() const;
     // A further reason to stay open (a transfer running, a survey under way).
     void keepOpenWhile(std::function<bool()> condition);
+    // A close was asked for and waits for the page to become idle.
+    bool closeAsked() const { return closeAsked_; }
 
     // Whether a close may go on. Pages with more to decide override it and call this one.
     virtual bool FormCloseQuery();
@@ -103,11 +108,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    static void configure(QvSNMPRequest2Controls& request, const RequestOptions& options);
+    void configure(QvSNMPRequest2Controls& request, const RequestOptions& options);
+    bool conditionHolds() const;
+    // A refused close: remembered unless a registered condition refused it.
+    void closeRefused();
+    // Tries a remembered close again from the event loop, once no handler of the page runs.
+    void retryCloseLater();
 
     std::vector<std::unique_ptr<QvSNMPRequest2Controls>> requests_;
     std::vector<std::function<bool()>> keepOpen_;
     QWidget* statusOutput_ = nullptr;
+    bool closeAsked_ = false;
+    bool retryQueued_ = false;
+    int handling_ = 0; // guarded handlers running (nested ones counted)
 };
 
 // A page whose fixed controls come from its Designer form `Form` (Ui::TFM_Xxx), reached as
@@ -159,8 +172,10 @@ struct Write {
     Write(std::function<bool()> step, bool when = true);
     std::function<bool()> run;
     bool when = true;
+    QvSNMPRequest2Controls* request = nullptr; // a request whose controls the write collects
 };
 // Runs the writes in order and stops at the first that fails (the later ones are not sent).
+// A collected control without a choice refuses the whole sequence before anything is sent.
 // True when every write that ran succeeded.
 bool writeInOrder(std::initializer_list<Write> writes);
 

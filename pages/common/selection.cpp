@@ -1,35 +1,27 @@
 #include "pages/common/selection.h"
 
+#include "binding/choice.h"
 #include "pages/common/messages.h"
 #include "pages/common/page.h"
 
-#include <QComboBox>
-#include <QLabel>
-
 namespace pages {
 
-QString captionOf(const QComboBox* combo) {
-    for (const QLabel* label : combo->window()->findChildren<QLabel*>()) {
-        if (label->buddy() != combo)
-            continue;
-        QString text = label->text().trimmed();
-        if (text.endsWith(QLatin1Char(':')))
-            text.chop(1);
-        return text.trimmed();
-    }
-    if (!combo->accessibleName().isEmpty())
-        return combo->accessibleName();
-    return combo->objectName();
+QString captionOf(const QWidget* control) {
+    return qv::CaptionOf(control);
 }
 
 QString selectionMissing(const QString& caption) {
-    return QStringLiteral("Please select a value for %1.").arg(caption);
+    return qv::SelectionMissing(caption);
 }
 
-bool selectionsMade(std::initializer_list<QComboBox*> lists) {
-    for (QComboBox* list : lists)
-        if (list->currentIndex() < 0)
-            return refuse(selectionMissing(captionOf(list)), msg::kError, list);
+bool refuseUnchosen(QWidget* control) {
+    return refuse(selectionMissing(captionOf(control)), msg::kError, control);
+}
+
+bool selectionsMade(std::initializer_list<QWidget*> controls) {
+    for (QWidget* control : controls)
+        if (!qv::HasChoice(control))
+            return refuseUnchosen(control);
     return true;
 }
 

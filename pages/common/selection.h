@@ -1,24 +1,27 @@
 #pragma once
-// Drop-down lists bound to enumerated values show nothing when the device reports a value that is
-// not one of their items. Such a list has no value to write: writing it would send whatever the
-// empty text converts to (or fail on it), so a page checks its lists before a write and tells the
-// operator which field needs a choice.
+// Choice controls bound to enumerated values show no choice when the device reports a value that
+// none of their options stands for (binding/choice.h). Such a control has no value to write:
+// writing it would send an option nobody chose, so a page checks its choices before a write and
+// tells the operator which field needs one.
 #include <initializer_list>
 #include <QString>
 
-class QComboBox;
+class QWidget;
 
 namespace pages {
 
-// The caption the operator sees for `combo`: the text of the label whose buddy it is (without a
-// trailing ":"), else its accessible name, else its objectName.
-QString captionOf(const QComboBox* combo);
+// The caption the operator sees for `control` (qv::CaptionOf).
+QString captionOf(const QWidget* control);
 
 // "Please select a value for Load Balance."
 QString selectionMissing(const QString& caption);
 
-// True when every list has a selection. Otherwise the first without one is refused: the message
-// names its caption (title "Error") and the focus moves to it.
-bool selectionsMade(std::initializer_list<QComboBox*> lists);
+// True when every control (drop-down list, radio group, check box) shows a choice. Otherwise the
+// first without one is refused: the message names its caption (title "Error") and the focus
+// moves to it.
+bool selectionsMade(std::initializer_list<QWidget*> controls);
+
+// The refusal itself, for `control`.
+bool refuseUnchosen(QWidget* control);
 
 } // namespace pages

@@ -1,5 +1,7 @@
 #include "pages/service/misc.h"
 
+#include "binding/choice.h"
+
 #include "pages/common/console.h"
 #include "pages/common/messages.h"
 #include "pages/common/selection.h"
@@ -46,8 +48,12 @@ void TFM_Misc::readConsole() {
 }
 
 void TFM_Misc::statusRule() {
-    ui->CB_Status->setChecked(pages::console::enabled(ui->TelnetCoBox) ||
-                              pages::console::enabled(ui->SHHCoBox));
+    // A console state that no option stands for is not shown as on or off: the operator chooses.
+    if (ui->TelnetCoBox->currentIndex() < 0 || (sshRead_ && ui->SHHCoBox->currentIndex() < 0))
+        qv::ShowNoChoice(ui->CB_Status);
+    else
+        ui->CB_Status->setChecked(pages::console::enabled(ui->TelnetCoBox) ||
+                                  pages::console::enabled(ui->SHHCoBox));
     CB_StatusClick();
 }
 
@@ -83,6 +89,8 @@ void TFM_Misc::restoreConsole() {
 }
 
 void TFM_Misc::Bt_ApplyClick() {
+    if (!pages::selectionsMade({ui->CB_Status}))
+        return;
     const bool on = ui->CB_Status->isChecked();
     // A time-out the list does not hold is never written: with the console on the operator
     // chooses one; with it off the time-out does not matter and stays as it is.

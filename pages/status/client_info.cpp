@@ -92,7 +92,7 @@ void TClientInformation::FormCreate() {
 
 void TClientInformation::showEvent(QShowEvent* event) {
     FormPage::showEvent(event);
-    if (!closing_)
+    if (!closeAsked())
         timer_->start();
 }
 
@@ -141,13 +141,13 @@ void TClientInformation::detectClients() {
 }
 
 void TClientInformation::Bt_RfrshClick() {
-    if (clientDetecting_ || closing_)
+    if (clientDetecting_ || closeAsked())
         return; // the detection under way will show its rows
     detectClients();
 }
 
 void TClientInformation::Timer1Timer() {
-    if (clientDetecting_ || closing_)
+    if (clientDetecting_ || closeAsked())
         return; // a slow walk is not overtaken by the next detection
     detectClients();
 }
@@ -157,7 +157,7 @@ void TClientInformation::clientTriggerAnswered(const QvSNMPError& answer) {
         status(QStringLiteral("Detect timed out!") + answer.text);
         ui->NumOfRecord->setText(QString::number(ui->User_ListView->topLevelItemCount()));
         clientDetecting_ = false;
-        return detectionEnded();
+        return;
     }
     clientTable_->Refresh();
     status(QStringLiteral("Get Client info...!"));
@@ -169,7 +169,6 @@ void TClientInformation::clientTableRead(const QvSNMPError& result) {
     if (result.code == 0)
         rebuildClientList();
     ui->NumOfRecord->setText(QString::number(ui->User_ListView->topLevelItemCount()));
-    detectionEnded();
 }
 
 void TClientInformation::rebuildClientList() {
@@ -198,7 +197,7 @@ void TClientInformation::rebuildClientList() {
 }
 
 void TClientInformation::Bt_WDSRefreshClick() {
-    if (!wdsTrigger_ || wdsDetecting_ || closing_)
+    if (!wdsTrigger_ || wdsDetecting_ || closeAsked())
         return;
     wdsDetecting_ = true;
     ui->CB_WDSGetA->setCurrentIndex(1); // "get"
@@ -213,7 +212,7 @@ void TClientInformation::wdsTriggerAnswered(const QvSNMPError& answer) {
         status(QStringLiteral("Detect timed out!") + answer.text);
         ui->Lab_WDSRecordNum->setText(QString::number(ui->LV_WDSInfo_User->topLevelItemCount()));
         wdsDetecting_ = false;
-        return detectionEnded();
+        return;
     }
     wdsTable_->rowNumber = 1;
     wdsTable_->Refresh();
@@ -224,23 +223,11 @@ void TClientInformation::wdsTableRead(const QvSNMPError& result) {
     wdsDetecting_ = false;
     status(result.text);
     ui->Lab_WDSRecordNum->setText(QString::number(ui->LV_WDSInfo_User->topLevelItemCount()));
-    detectionEnded();
 }
 
 bool TClientInformation::FormCloseQuery() {
-    if (clientDetecting_ || wdsDetecting_) {
-        // Answers still to come would reach a closed page: close once they are in.
-        closing_ = true;
-        timer_->stop();
-        return false;
-    }
-    if (!Page::FormCloseQuery())
-        return false;
+    // Answers still to come would reach a closed page: the close waits for them (the page kit
+    // carries it out once they are in), and no detection starts meanwhile.
     timer_->stop();
-    return true;
-}
-
-void TClientInformation::detectionEnded() {
-    if (closing_ && !clientDetecting_ && !wdsDetecting_)
-        QMetaObject::invokeMethod(this, &TClientInformation::reject, Qt::QueuedConnection);
+    return !clientDetecting_ && !wdsDetecting_ && Page::FormCloseQuery();
 }

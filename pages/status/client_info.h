@@ -43,7 +43,6 @@ private:
     void wdsTableRead(const QvSNMPError& result);
     void rebuildClientList();
     void status(const QString& text);
-    void detectionEnded();
 
     QLabel* panel_ = nullptr;
     QTimer* timer_ = nullptr;
@@ -55,5 +54,4 @@ private:
     bool ssidVariant_ = false;
     bool clientDetecting_ = false;
     bool wdsDetecting_ = false;
-    bool closing_ = false; // a close waits for the detections under way
 };

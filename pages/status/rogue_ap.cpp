@@ -31,7 +31,7 @@ TFM_RogueForm::TFM_RogueForm(QWidget* owner) : FormPage(owner) {
     for (QCheckBox* box : securityBoxes())
         handle(box, &QCheckBox::clicked, &TFM_RogueForm::securityClicked);
     handle(ui->BSSTypRadGrp, &QvRadioGroup::clicked, &TFM_RogueForm::bssTypeClicked);
-    if (!guard([this] { FormCreate(); }) && listReads_ == 0)
+    if (!guard([this] { FormCreate(); }) && !exchangesOutstanding())
         idle_ = true; // no list read to wait for
     // Whatever the opening brought, the operator can leave (once its list reads are in).
     ui->Cancel_Btn->setEnabled(true);
@@ -198,10 +198,10 @@ void TFM_RogueForm::readLists(bool rogue, bool accepted) {
     idle_ = false;
     readFailure_ = {};
     acceptedRead_ = false;
+    bool sent = false;
     for (auto [read, table] : {std::pair{rogue, rogueTable_}, std::pair{accepted, apTable_}})
-        if (read && table->Refresh())
-            ++listReads_;
-    if (listReads_ == 0) // nothing could be sent (and that was reported)
+        sent = (read && table->Refresh()) || sent;
+    if (!sent) // nothing could be sent (and that was reported)
         listsRead();
 }
 
@@ -209,8 +209,9 @@ void TFM_RogueForm::listRead(const QvSNMPError& e, bool accepted) {
     if (e.code != 0 && readFailure_.code == 0)
         readFailure_ = e;
     acceptedRead_ = acceptedRead_ || (accepted && e.code == 0);
-    // An answer of a read this page no longer waits for (none is expected) changes nothing.
-    if (listReads_ == 0 || --listReads_ > 0)
+    // An answer of a read this page no longer waits for changes nothing; while the other list's
+    // answer is still to be handled, that one ends the reading.
+    if (idle_ || (accepted ? rogueTable_ : apTable_)->busy)
         return;
     listsRead();
 }

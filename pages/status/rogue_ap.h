@@ -52,7 +52,7 @@ private:
     void afterDeleteRogue(const QvSNMPError& e);
     void afterDeleteAccepted(const QvSNMPError& e);
     // Reads the rogue list, the AP list or both; the commands come back once every answer sent
-    // for has been handled (answers are handled after the exchange itself has ended).
+    // for has been handled (a list stays busy until its answer has been).
     void readLists(bool rogue, bool accepted);
     void listRead(const QvSNMPError& e, bool accepted);
     void listsRead();
@@ -73,7 +73,6 @@ private:
     QvSNMPRequest2Edits* protection_ = nullptr;
     bool idle_ = false; // the opening's list reads are the first command
     bool opened_ = false;
-    int listReads_ = 0; // list reads whose answers are still to be handled
     QvSNMPError readFailure_;
     bool acceptedRead_ = false;
 };

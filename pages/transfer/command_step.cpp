@@ -23,24 +23,14 @@ bool applyCommand(QvSNMPRequest2Controls& request, QvSNMPError& failure) {
     return ok;
 }
 
-namespace {
-QvSNMPRequest2Controls::CompleteEvent queued(QObject* context,
-                                             std::function<void(const QvSNMPError&)> handler) {
-    return [context, handler = std::move(handler)](QvSNMPRequest2Controls&, const QvSNMPError& e) {
-        QMetaObject::invokeMethod(
-            context, [handler, e] { handler(e); }, Qt::QueuedConnection);
-    };
-}
-} // namespace
-
 void onSetAnswer(QvSNMPRequest2Controls& request, QObject* context,
                  std::function<void(const QvSNMPError&)> handler) {
-    request.OnSetComplete = queued(context, std::move(handler));
+    request.OnSetCompleteLater(context, std::move(handler));
 }
 
 void onGetAnswer(QvSNMPRequest2Controls& request, QObject* context,
                  std::function<void(const QvSNMPError&)> handler) {
-    request.OnGetComplete = queued(context, std::move(handler));
+    request.OnGetCompleteLater(context, std::move(handler));
 }
 
 } // namespace pages

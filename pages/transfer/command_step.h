@@ -16,7 +16,8 @@ namespace pages {
 bool applyCommand(QvSNMPRequest2Controls& request, QvSNMPError& failure);
 
 // Runs `handler` with every asynchronous set answer of `request`, from the event loop once the
-// delivery has ended (so the handler may open modal dialogs), as long as `context` lives.
+// delivery has ended (so the handler may open modal dialogs), as long as `context` lives; the
+// request stays busy until the handler has run.
 void onSetAnswer(QvSNMPRequest2Controls& request, QObject* context,
                  std::function<void(const QvSNMPError&)> handler);
 // The same for the asynchronous get (and table walk) answers of `request`.

@@ -189,12 +189,17 @@ TEST(Binding, CheckBoxWithAList) {
     auto* box = p.make<QCheckBox>();
     p.binder.BindPartial(kNumber, 0, QvSyntax::integer, &list, box);
 
-    for (const auto& [value, checked] :
-         {std::pair{"1", true}, {"0", false}, {"7", false}, {"Enable", true}, {"", false}}) {
-        box->setChecked(!checked);
+    // A value neither option stands for (or none at all) is no choice, and no write may send it.
+    for (const auto& [value, state] : {std::pair{"1", Qt::Checked},
+                                       {"0", Qt::Unchecked},
+                                       {"7", Qt::PartiallyChecked},
+                                       {"Enable", Qt::Checked},
+                                       {"", Qt::PartiallyChecked}}) {
+        box->setChecked(state != Qt::Checked);
         p.value(kNumber) = value;
         p.binder.ShowVars(kNumber);
-        EXPECT_EQ(box->isChecked(), checked) << value;
+        EXPECT_EQ(box->checkState(), state) << value;
+        EXPECT_EQ(p.binder.FirstUnchosen(), state == Qt::PartiallyChecked ? box : nullptr) << value;
     }
     box->setChecked(true);
     p.binder.CollectVars(kNumber);

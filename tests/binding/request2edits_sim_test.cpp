@@ -287,6 +287,26 @@ TEST_F(BindingSim, AsynchronousWalkEndsWithOnGetCompleteAndBusyCleared) {
     EXPECT_EQ(lv->topLevelItemCount(), 3);
 }
 
+// A second reading asked for before the first is answered: the request stays busy until both
+// have been answered, whichever answer comes first.
+TEST_F(BindingSim, OverlappingReadingsKeepTheRequestBusyUntilTheLastAnswer) {
+    auto r = request(kSettings, SVT_SV);
+    r->mode = 1;
+    r->timeout = 500;
+    int ends = 0;
+    r->OnGetComplete = [&](QvSNMPRequest2Controls&, const QvSNMPError&) { ++ends; };
+    // The first reading is held by the device until the second has come and gone.
+    ASSERT_TRUE(sim->command("delay devMib.1 600 get"));
+    ASSERT_TRUE(r->Refresh());
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return sim->requests("get").size() == 1; }, 5000));
+    ASSERT_TRUE(sim->command("clear"));
+    ASSERT_TRUE(r->Refresh());
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return ends == 1; }, 5000));
+    EXPECT_TRUE(r->busy) << "the first reading is still unanswered";
+    ASSERT_TRUE(SimDevice::waitUntil([&] { return !r->busy; }, 5000));
+    EXPECT_EQ(ends, 2);
+}
+
 // Who hears of a failed get or set (a device answering genErr), by what the object has.
 TEST_F(BindingSim, FailuresGoWhereTheRuleSays) {
     const QString genErr = qv::codeText(-105);

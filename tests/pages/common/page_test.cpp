@@ -1,14 +1,21 @@
 // The machinery every page shares, against the simulated device: write sequences that stop at the
-// first failure, the close rule while an exchange is outstanding, and the restart wait.
+// first failure, the close rule while an exchange is outstanding (and the close carried out once
+// the page is idle), answers handled later, choices nobody made, and the restart wait.
+#include "binding/choice.h"
+#include "binding/radio_group.h"
 #include "pages/common/page.h"
+#include "pages/transfer/command_step.h"
 #include "platform/events.h"
 #include "snmplib/qv_exception.h"
 #include "tests/support/device_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 
 namespace {
@@ -29,6 +36,9 @@ constexpr QvSNMPVarDef kPair[] = {
     {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite, kOnOff},
     {"devMib.1.1.1.3.1", "hChannel", QvSyntax::integer, QvAccess::readwrite},
 };
+
+constexpr QvSNMPVarDef kBroadcastState[] = {
+    {"devMib.1.1.1.2.1", "hSSIDBroadcast", QvSyntax::integer, QvAccess::readwrite, kOnOff}};
 
 class PageMachinery : public test::DeviceWindow {
 protected:
@@ -78,34 +88,168 @@ TEST_F(PageMachinery, WritesStopAtTheFirstFailureAndSkipTheWritesLeftOut) {
     EXPECT_EQ(sets(), QStringList{devMibOid("1.1.1.3.1=11")});
 }
 
-TEST_F(PageMachinery, RefusesToCloseWhileAnExchangeOrARegisteredConditionIsOutstanding) {
+// A request of the page that waits for a silent device (300 ms, one retry), its failure silent.
+QvSNMPRequest2Edits* silentReading(kwtest::SimDevice& sim, QvSNMPRequest2Edits* request) {
+    EXPECT_TRUE(sim.command("silence devMib.1.1.1.1 get"));
+    request->mode = QvSNMPRequest2Controls::asynchronous;
+    request->timeout = 30;
+    request->silentFailures = true;
+    return request;
+}
+
+TEST_F(PageMachinery, ACloseAskedForWhileAnAnswerIsDueIsCarriedOutOnceTheAnswerIsHandled) {
+    struct Way {
+        const char* name;
+        void (*ask)(pages::Page&);
+    };
+    const Way ways[] = {{"close box", [](pages::Page& p) { p.close(); }},
+                        {"Escape", [](pages::Page& p) { p.reject(); }}};
+    start("recent");
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.name);
+        page = std::make_unique<pages::Page>(form.get());
+        auto* edit = new QLineEdit(page.get());
+        QvSNMPRequest2Edits* slow = silentReading(*sim, page->addRequest(kSsid, {.kind = MVT_SV}));
+        slow->BindFormat(0, "%s", edit);
+        bool handled = false;
+        bool visibleWhenHandled = false;
+        pages::onGetAnswer(*slow, page.get(), [&](const QvSNMPError&) {
+            handled = true;
+            visibleWhenHandled = page->isVisible();
+        });
+        page->show();
+        ASSERT_TRUE(slow->Refresh());
+        ASSERT_TRUE(slow->busy);
+
+        way.ask(*page);
+        EXPECT_TRUE(page->isVisible());
+        EXPECT_TRUE(page->closeAsked());
+        // Nobody asks again: the page closes by itself after the time-out's answer is handled.
+        ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return !page->isVisible(); }, 5000));
+        EXPECT_TRUE(handled);
+        EXPECT_TRUE(visibleWhenHandled);
+        EXPECT_FALSE(slow->busy);
+        EXPECT_EQ(page->result(), QDialog::Rejected);
+        page.reset();
+    }
+}
+
+TEST_F(PageMachinery, ACloseRefusedByARegisteredConditionWaitsForTheOperatorToAskAgain) {
     openPage();
-    ASSERT_TRUE(sim->command("silence devMib.1.1.1.1 get"));
-    QvSNMPRequest2Edits* slow = requests[0];
-    slow->mode = QvSNMPRequest2Controls::asynchronous;
-    slow->timeout = 30; // 300 ms, one retry
-    slow->silentFailures = true;
-    ASSERT_TRUE(slow->Refresh());
-    ASSERT_TRUE(slow->busy);
-
-    page->close();
-    EXPECT_TRUE(page->isVisible());
-    page->reject(); // Escape
-    EXPECT_TRUE(page->isVisible());
-
-    QElapsedTimer clock;
-    clock.start();
-    while (slow->busy && clock.elapsed() < 5000)
-        platform::processPendingEvents();
-    ASSERT_FALSE(slow->busy);
-
     bool transferRunning = true;
     page->keepOpenWhile([&] { return transferRunning; });
     page->close();
     EXPECT_TRUE(page->isVisible());
+    EXPECT_FALSE(page->closeAsked());
+
+    // The transfer ends and an exchange of the page comes and goes: nothing closes the page.
     transferRunning = false;
+    ASSERT_TRUE(requests[0]->Refresh());
+    platform::processPendingEvents();
+    EXPECT_TRUE(page->isVisible());
     page->close();
     EXPECT_FALSE(page->isVisible());
+}
+
+TEST_F(PageMachinery, ARequestWhoseAnswerIsHandledLaterStaysBusyUntilTheHandlerHasRun) {
+    struct Case {
+        const char* name;
+        const char* fault; // a control command, or none
+    };
+    const Case cases[] = {{"answered", nullptr}, {"error status", "error devMib.1.1.1.3 5 get"}};
+    openPage();
+    QvSNMPRequest2Edits* reading = requests[2];
+    reading->mode = QvSNMPRequest2Controls::asynchronous;
+    reading->silentFailures = true;
+    int handled = 0;
+    int code = -1;
+    pages::onGetAnswer(*reading, page.get(), [&](const QvSNMPError& e) {
+        ++handled;
+        code = e.code;
+    });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(sim->command("clear"));
+        if (c.fault) {
+            ASSERT_TRUE(sim->command(c.fault));
+        }
+        const int before = handled;
+        ASSERT_TRUE(reading->Refresh());
+        ASSERT_TRUE(page->exchangesOutstanding());
+        ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return !reading->busy; }, 5000));
+        // Idle means handled: whoever waited for it sees what the handler did.
+        EXPECT_EQ(handled, before + 1);
+        EXPECT_EQ(code != 0, c.fault != nullptr);
+        EXPECT_FALSE(page->exchangesOutstanding());
+    }
+}
+
+// Values a device may report for a two-option state that neither option stands for, shown in
+// each kind of choice control a page binds: no choice is shown, and no write sends an option for
+// it until the operator has chosen one.
+TEST_F(PageMachinery, AValueNoOptionStandsForIsShownAsNoChoiceAndNeverWrittenAsOne) {
+    struct Value {
+        const char* name;
+        QString define;
+    };
+    const Value values[] = {
+        {"99", "define devMib.1.1.1.2.1 integer rw 99"},
+        {"-1", "define devMib.1.1.1.2.1 integer rw -1"},
+        {"a long string", "define devMib.1.1.1.2.1 string rw \"" + QString(3000, 'x') + "\""},
+    };
+    enum Kind { Combo, Radio, Box };
+    openPage();
+    for (Kind kind : {Combo, Radio, Box}) {
+        for (const Value& value : values) {
+            SCOPED_TRACE(std::string(value.name) + " in control kind " + std::to_string(kind));
+            QWidget* control = nullptr;
+            if (kind == Combo)
+                control = new QComboBox(page.get());
+            else if (kind == Radio)
+                control = new QvRadioGroup(page.get());
+            else
+                control = new QCheckBox(QStringLiteral("Enable"), page.get());
+            (new QLabel(QStringLiteral("Broadcast SSID:"), page.get()))->setBuddy(control);
+            QvSNMPRequest2Edits* state = page->addRequest(kBroadcastState, {.kind = MVT_SV});
+            pages::bind(*state, {{0, control}});
+            ASSERT_TRUE(sim->command(value.define));
+            ASSERT_TRUE(state->Refresh());
+            EXPECT_FALSE(qv::HasChoice(control));
+            if (auto* box = qobject_cast<QCheckBox*>(control)) {
+                EXPECT_EQ(box->checkState(), Qt::PartiallyChecked);
+            }
+
+            // Neither alone nor after a write before it: nothing is sent, the field is named.
+            sim->clearJournal();
+            prompter.shown.clear();
+            EXPECT_FALSE(page->guard([&] { pages::apply(*state); }));
+            EXPECT_FALSE(pages::writeInOrder({{requests[0]}, {state}}));
+            EXPECT_TRUE(sets().isEmpty()) << sets().join(" ").toStdString();
+            ASSERT_EQ(prompter.shown.size(), 2);
+            for (const auto& shown : prompter.shown) {
+                EXPECT_EQ(shown.caption, "Error");
+                EXPECT_EQ(shown.text, "Please select a value for Broadcast SSID.");
+            }
+            EXPECT_EQ(page->focusWidget(), control);
+
+            // The operator's choice is written.
+            if (auto* combo = qobject_cast<QComboBox*>(control))
+                combo->setCurrentIndex(0);
+            else if (auto* group = qobject_cast<QvRadioGroup*>(control))
+                group->button(0)->click();
+            else
+                static_cast<QCheckBox*>(control)->click(); // no choice -> checked
+            EXPECT_TRUE(qv::HasChoice(control));
+            EXPECT_TRUE(pages::apply(*state));
+            EXPECT_EQ(sets(), QStringList{devMibOid(kind == Box ? "1.1.1.2.1=1" : "1.1.1.2.1=0")});
+            if (auto* box = qobject_cast<QCheckBox*>(control)) {
+                // Once chosen, clicks go between the two options only.
+                box->click();
+                box->click();
+                EXPECT_EQ(box->checkState(), Qt::Checked);
+            }
+        }
+    }
 }
 
 TEST_F(PageMachinery, TheRestartWaitRunsOnlyWithoutSaveAndActivate) {

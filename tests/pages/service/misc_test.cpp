@@ -169,4 +169,36 @@ TEST_F(MiscPage, ATimeOutOutsideItsListIsNeverWritten) {
     EXPECT_EQ(value("devMib.3.4.2.0"), "9");
 }
 
+// A console state the device reports that no option stands for: the page shows the console as
+// neither on nor off and writes nothing until the operator has chosen.
+TEST_F(MiscPage, AConsoleStateNoOptionStandsForIsNoChoiceUntilTheOperatorMakesOne) {
+    struct Case {
+        const char* name;
+        int telnet, ssh;
+    };
+    const Case cases[] = {{"telnet 99", 99, 0}, {"ssh 2147483647", 1, 2147483647}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open(c.telnet, c.ssh);
+        EXPECT_EQ(page->ui->CB_Status->checkState(), Qt::PartiallyChecked);
+        page->ui->Bt_Apply->click();
+        ASSERT_EQ(prompter.shown.size(), 1);
+        EXPECT_EQ(prompter.shown[0].caption, "Error");
+        EXPECT_EQ(prompter.shown[0].text, "Please select a value for Status.");
+        EXPECT_EQ(page->focusWidget(), page->ui->CB_Status);
+        EXPECT_TRUE(sets().isEmpty()) << sets().join(" ").toStdString();
+        EXPECT_TRUE(waits.seen.isEmpty());
+
+        // The operator's first click turns the console on, the second off: off is written.
+        page->ui->CB_Status->click();
+        EXPECT_TRUE(page->ui->CB_Telnet->isEnabled());
+        page->ui->CB_Status->click();
+        EXPECT_EQ(page->ui->CB_Status->checkState(), Qt::Unchecked);
+        prompter.shown.clear();
+        page->ui->Bt_Apply->click();
+        EXPECT_TRUE(prompter.shown.isEmpty());
+        EXPECT_EQ(sets(), (QStringList{telnet(0, 2), ssh(0), devMibOid("3.3.5.0=4")}));
+    }
+}
+
 } // namespace

@@ -1,5 +1,5 @@
 // "Status \ Stats \ Ethernet" against the simulated device: each counter in its own edit, new
-// counts after Refresh, and a device that does not answer.
+// counts after Refresh, a device that does not answer, and a close asked for meanwhile.
 #include "pages/status/ethernet.h"
 #include "tests/support/page_window.h"
 
@@ -97,6 +97,23 @@ TEST_F(EthernetPage, ADeviceThatDoesNotAnswerLeavesTheCountsAsTheyWere) {
     for (QLineEdit* e : edits())
         after << e->text();
     EXPECT_EQ(after, before);
+}
+
+// The operator closes the page while the device is silent: the page goes once the reading has
+// timed out, without being asked again.
+TEST_F(EthernetPage, ACloseAskedForDuringASilentReadingIsCarriedOutWhenItEnds) {
+    start("recent");
+    open();
+    ASSERT_TRUE(settled());
+    ASSERT_TRUE(sim->command("silence devMib.4.3.2 get"));
+    page->ui->Bt_RfrshE->click();
+    ASSERT_TRUE(page->exchangesOutstanding());
+    page->close();
+    EXPECT_TRUE(page->isVisible());
+    ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return !page->isVisible(); }, 10000));
+    EXPECT_FALSE(page->exchangesOutstanding());
+    EXPECT_TRUE(prompter.texts().join(" ").contains("timed out"))
+        << prompter.texts().join("; ").toStdString();
 }
 
 } // namespace
