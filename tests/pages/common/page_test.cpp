@@ -210,6 +210,7 @@ TEST_F(PageMachinery, AValueNoOptionStandsForIsShownAsNoChoiceAndNeverWrittenAsO
             else
                 control = new QCheckBox(QStringLiteral("Enable"), page.get());
             (new QLabel(QStringLiteral("Broadcast SSID:"), page.get()))->setBuddy(control);
+            control->show(); // made after the page was shown
             QvSNMPRequest2Edits* state = page->addRequest(kBroadcastState, {.kind = MVT_SV});
             pages::bind(*state, {{0, control}});
             ASSERT_TRUE(sim->command(value.define));
@@ -232,7 +233,8 @@ TEST_F(PageMachinery, AValueNoOptionStandsForIsShownAsNoChoiceAndNeverWrittenAsO
             }
             EXPECT_EQ(page->focusWidget(), control);
 
-            // The operator's choice is written.
+            // The operator's choice is written (to the object as the device normally has it).
+            ASSERT_TRUE(sim->command("define devMib.1.1.1.2.1 integer rw 1 enum=0,1"));
             if (auto* combo = qobject_cast<QComboBox*>(control))
                 combo->setCurrentIndex(0);
             else if (auto* group = qobject_cast<QvRadioGroup*>(control))
