@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <utility>
 
 namespace tp = tables::performance;
 namespace msg = pages::msg;
@@ -386,10 +387,13 @@ void TFM_Performace::rateItemsRule() {
 }
 
 void TFM_Performace::rateTableRead(const QvSNMPError& answer) {
-    if (answer.code != 0) {
-        // Nothing to show or write back; reading again stays possible.
+    const bool resetRefused = std::exchange(resetRefused_, false);
+    ratesRead_ = answer.code == 0;
+    if (!ratesRead_) {
+        // The rates stay unknown and are not written; the other settings can be, and reading
+        // again stays possible.
         pages::showStatus(ratePanel_, answer.text);
-        ui->Bt_Refresh_a->setEnabled(true);
+        setButtons(true);
         return;
     }
     // The rows the device has, at most one per list.
@@ -401,9 +405,11 @@ void TFM_Performace::rateTableRead(const QvSNMPError& answer) {
     bgModeRule();
     superGRule();
     rateItemsRule();
+    setButtons(true);
+    if (resetRefused)
+        return; // the lists show what the device kept; the refusal stays on the status bar
     ui->StatusBar->clearMessage();
     pages::showStatus(ratePanel_, QStringLiteral("Get OK!"));
-    setButtons(true);
 }
 
 // Each row of the rate table is written on its own, with the state of its list.
@@ -491,7 +497,7 @@ void TFM_Performace::Bt_Apply_aClick() {
         states << list->currentText();
     const bool written = pages::writeInOrder({
         {rateControl_, rates_ != nullptr},
-        {[this, states] { return writeRates(states); }, rates_ != nullptr},
+        {[this, states] { return writeRates(states); }, rates_ != nullptr && ratesRead_},
         {bgMode_.request, bgMode_.answered},
         {superG_, superG_ != nullptr},
         {radio_},
@@ -523,7 +529,8 @@ void TFM_Performace::BT_RDateRateClick() {
         for (int i : kMandatoryOfdm)
             states[i] = g == kOnly11g ? kBasic : kEnable;
     }
-    if (!writeRates(states))
+    resetRefused_ = !writeRates(states);
+    if (resetRefused_)
         pages::showStatus(ui->StatusBar, msg::k11gSettingError);
     setButtons(false);
     rates_->Refresh();

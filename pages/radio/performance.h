@@ -76,4 +76,8 @@ private:
     QvSNMPRequest2Edits* rateControl_ = nullptr;
     QvSNMPRequest2Edits* rates_ = nullptr;
     QvSNMPError rowWritten_;
+    // The rate lists show the device's rows: its last read of the table succeeded.
+    bool ratesRead_ = false;
+    // A reset the device refused: its failure stays in view over the read that follows it.
+    bool resetRefused_ = false;
 };

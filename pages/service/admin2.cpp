@@ -122,10 +122,8 @@ void TFM_Admin2::FormCreate() {
         login_ = addRequest(kLogin, {.status = ui->StatusBar});
         pages::bind(*login_, {{tables::admin::kUserName, ui->Ed_Usr},
                               {tables::admin::kPassword, ui->Ed_Pwd}});
-        if (login_->Refresh()) {
-            storedUser_ = ui->Ed_Usr->text();
+        if (login_->Refresh())
             storedPassword_ = ui->Ed_Pwd->text();
-        }
         // Only the old-password check needs it; no field shows it.
         ui->Ed_Pwd->clear();
         if (!rangesSupported_) {
@@ -374,11 +372,9 @@ bool TFM_Admin2::checksPass() {
             }
         }
     }
-    // The login is checked when the operator changes it: its old password proves the right.
-    if (pages::login::changes(fields(), storedUser_) &&
-        !pages::login::checksPass(fields(), storedPassword_, [this] { tidyAddresses(); }))
-        return false;
-    return true;
+    // Every setting of the page guards management access: the current password proves the
+    // right to change any of them, not only the login.
+    return pages::login::checksPass(fields(), storedPassword_, [this] { tidyAddresses(); });
 }
 
 void TFM_Admin2::OKClick() {
@@ -438,7 +434,6 @@ void TFM_Admin2::OKClick() {
             restoreConsole();
         return pages::showStatus(ui->StatusBar, msg::kSettingError);
     }
-    storedUser_ = ui->Ed_Usr->text();
     if (!ui->Ed_NPwd->text().isEmpty())
         storedPassword_ = ui->Ed_NPwd->text();
     for (QLineEdit* e : {ui->Ed_OPwd, ui->Ed_NPwd, ui->Ed_CNP})

@@ -5,9 +5,10 @@
 // control and traps.
 //
 // Address ranges are written at once through the selected row of the hidden row list
-// ListView_IpRange; the operator sees the used rows, numbered, in ListView_User. Apply writes the
-// other settings in a fixed order and stops at the first failure; a console left half-switched
-// by a failure is written back as the device had it, so the operator is not locked out.
+// ListView_IpRange; the operator sees the used rows, numbered, in ListView_User. Apply asks for
+// the current password whatever it changes, writes the other settings in a fixed order and stops
+// at the first failure; a console left half-switched by a failure is written back as the device
+// had it, so the operator is not locked out.
 #include "pages/common/page.h"
 #include "pages/service/login.h"
 #include "ui_admin2.h"
@@ -88,7 +89,6 @@ private:
     bool managerFlag_ = false;
     bool trapsShown_ = false;
     bool pingShown_ = false;
-    QString storedUser_;
     QString storedPassword_;
     Console device_;
     QvSNMPError limitWritten_;

@@ -38,10 +38,6 @@ void setLimits(const Fields& fields) {
         QvEditHooks::of(*e).setMaxLength(kPasswordLength);
 }
 
-bool changes(const Fields& fields, const QString& storedUser) {
-    return fields.user->text() != storedUser || !fields.newPassword->text().isEmpty();
-}
-
 bool checksPass(const Fields& fields, const QString& storedPassword,
                 const std::function<void()>& tidy) {
     if (fields.oldPassword->text() != storedPassword)

@@ -21,9 +21,6 @@ struct Fields {
 // Typing limits: the user name 64 characters, the passwords 12.
 void setLimits(const Fields& fields);
 
-// Whether the operator asks for a change of the login (another user name, a new password).
-bool changes(const Fields& fields, const QString& storedUser);
-
 // The checks in their order: the old password against `storedPassword`, the user name's length
 // and characters, the new password's length, the confirmation. The first failure is refused
 // with its message (title "Warning"); `tidy` runs before the focus moves to the field.

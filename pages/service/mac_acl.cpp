@@ -9,6 +9,8 @@
 #include "pages/transfer/command_step.h"
 #include "tables/mac_acl.h"
 
+#include <utility>
+
 using namespace tables::mac_acl;
 namespace msg = pages::msg;
 
@@ -99,8 +101,10 @@ void TFM_WMACACL::onSlotWritten(const QvSNMPError& result) {
         setButtons(true);
         return;
     }
-    // Only a change the device took is restarted into effect.
-    pages::waitForRestartUnlessSaved(this);
+    // An addition ends with the list read again; only a delete the device took is restarted
+    // into effect (every wireless station drops meanwhile).
+    if (std::exchange(deleting_, false))
+        pages::waitForRestartUnlessSaved(this);
     listSlots();
 }
 
@@ -129,7 +133,8 @@ bool TFM_WMACACL::addressChecksPass() {
     return true;
 }
 
-void TFM_WMACACL::writeSlot() {
+void TFM_WMACACL::writeSlot(bool deleting) {
+    deleting_ = deleting;
     closePermission_ = false;
     setButtons(false);
     if (!pages::apply(*slots_, {.refreshAfter = false})) {
@@ -156,7 +161,7 @@ void TFM_WMACACL::Bt_ApplyClick() {
         ui->LV_GetMAC->setCurrentItem(free);
         slots_->SelectItem(ui->LV_GetMAC, free, true);
         ui->Ed_MACAddr->setText(mac);
-        writeSlot();
+        writeSlot(false);
         return;
     }
     pages::waitForRestartUnlessSaved(this);
@@ -173,7 +178,7 @@ void TFM_WMACACL::Bt_DelClick() {
     ui->LV_GetMAC->setCurrentItem(slot);
     slots_->SelectItem(ui->LV_GetMAC, slot, true);
     ui->Ed_MACAddr->setText(pages::kFreeMac);
-    writeSlot();
+    writeSlot(true);
 }
 
 void TFM_WMACACL::Bt_CancelClick() {

@@ -6,6 +6,7 @@
 #include "pages/service/admin2.h"
 #include "tests/pages/service/service_page.h"
 
+#include <functional>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
@@ -37,6 +38,11 @@ protected:
                      << QString("set devMib.3.1.9.1.3.%1 %2").arg(i + 1).arg(ends[1]);
         }
         openOn(profile, commands);
+    }
+    // Apply as the operator gives it: with the current password typed.
+    void apply() {
+        page->ui->Ed_OPwd->setText(kStoredPassword);
+        page->ui->OK->click();
     }
     QStringList shownRanges() const {
         QStringList out;
@@ -181,7 +187,7 @@ TEST_F(Admin2Page, ManagementVlanIdOnlyFrom0To4095) {
         sim->clearJournal();
         prompter.shown.clear();
         page->ui->Ed_VID->setText(c.vid);
-        page->ui->OK->click();
+        apply();
         if (c.accepted) {
             EXPECT_TRUE(prompter.shown.isEmpty());
             ASSERT_FALSE(sets().isEmpty());
@@ -199,7 +205,7 @@ TEST_F(Admin2Page, ManagementVlanIdOnlyFrom0To4095) {
     prompter.shown.clear();
     page->ui->Ed_VID->setText("7");
     page->ui->CheckBox_VID->setChecked(true);
-    page->ui->OK->click();
+    apply();
     EXPECT_EQ(prompter.texts(), QStringList{"Please enable Multi-SSID and VLAN first!"});
     EXPECT_FALSE(page->ui->CheckBox_VID->isChecked());
     EXPECT_TRUE(sets().isEmpty());
@@ -288,7 +294,7 @@ TEST_F(Admin2Page, ApplyWritesInOrderAndWritesTheConsoleBackWhenAWriteFails) {
             ASSERT_TRUE(sim->command(c.fault));
         }
         (page->ui.get()->*c.choice)->click();
-        page->ui->OK->click();
+        apply();
         EXPECT_EQ(sets(), c.sets);
         EXPECT_EQ(status(), c.status);
         EXPECT_TRUE(prompter.shown.isEmpty());
@@ -321,7 +327,7 @@ TEST_F(Admin2Page, LimitOnWithoutRangesIsSwitchedOffAndTheOtherSettingsStillWrit
         ASSERT_EQ(page->ui->ListView_User->topLevelItemCount(), c.shown);
         page->ui->CkBx_ManagerState->setChecked(true);
         page->ui->RB_None->click();
-        page->ui->OK->click();
+        apply();
         EXPECT_EQ(prompter.texts(), c.messages);
         EXPECT_EQ(page->ui->CkBx_ManagerState->isChecked(), c.limit == "1");
         const QStringList written = sets();
@@ -333,32 +339,61 @@ TEST_F(Admin2Page, LimitOnWithoutRangesIsSwitchedOffAndTheOtherSettingsStillWrit
     }
 }
 
-TEST_F(Admin2Page, LoginNeedsTheOldPasswordOnlyForAChange) {
+// Every setting of the page decides who may manage the device: without the current password
+// no Apply writes anything, whatever it changes; with it, an unchanged password is not sent.
+TEST_F(Admin2Page, EveryApplyNeedsTheCurrentPassword) {
+    struct Case {
+        const char* name;
+        std::function<void(Ui::TFM_Admin2&)> change;
+    };
+    const Case cases[] = {
+        {"nothing changed", [](Ui::TFM_Admin2&) {}},
+        {"console", [](Ui::TFM_Admin2& ui) { ui.RB_SHH->click(); }},
+        {"wireless management", [](Ui::TFM_Admin2& ui) { ui.CB_WLAN->setCurrentText("Disable"); }},
+        {"management VLAN", [](Ui::TFM_Admin2& ui) { ui.Ed_VID->setText("7"); }},
+        {"ping", [](Ui::TFM_Admin2& ui) { ui.CB_Ping->setCurrentText("Disable"); }},
+        {"traps", [](Ui::TFM_Admin2& ui) { ui.Ch_SystemTrap->setChecked(false); }},
+        {"address limit", [](Ui::TFM_Admin2& ui) { ui.CkBx_ManagerState->setChecked(true); }},
+        {"new password",
+         [](Ui::TFM_Admin2& ui) {
+             ui.Ed_NPwd->setText("newpass");
+             ui.Ed_CNP->setText("newpass");
+         }},
+    };
+    for (const Case& c : cases) {
+        open("recent", {"10.0.0.10-10.0.0.20"});
+        c.change(*page->ui);
+        for (const char* typed : {"", "wrong"}) {
+            SCOPED_TRACE(testing::Message() << c.name << " with \"" << typed << "\"");
+            prompter.shown.clear();
+            page->ui->Ed_OPwd->setText(typed);
+            page->ui->OK->click();
+            EXPECT_EQ(prompter.texts(),
+                      QStringList{"Please input the current password correctly!"});
+            EXPECT_EQ(prompter.shown.value(0).caption, "Warning");
+            EXPECT_TRUE(sets().isEmpty()) << sets().join(" | ").toStdString();
+        }
+    }
     open();
     page->ui->RB_None->click();
-    // Unchanged: no old password needed, the password left as it is.
-    page->ui->OK->click();
+    apply();
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_EQ(sets().value(0), devMibOid("3.1.1.0=admin"));
-    // A new password needs the old one.
+    EXPECT_EQ(status(), "Set OK!");
+    EXPECT_TRUE(page->ui->Ed_OPwd->text().isEmpty());
     sim->clearJournal();
     page->ui->Ed_NPwd->setText("newpass");
     page->ui->Ed_CNP->setText("newpass");
-    page->ui->OK->click();
-    EXPECT_EQ(prompter.texts(), QStringList{"Please input the current password correctly!"});
-    EXPECT_TRUE(sets().isEmpty());
-    prompter.shown.clear();
-    page->ui->Ed_OPwd->setText(kStoredPassword);
-    page->ui->OK->click();
+    apply();
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_EQ(sets().value(0), devMibOid("3.1.1.0=admin,") + devMibOid("3.1.2.0=newpass"));
-    EXPECT_TRUE(page->ui->Ed_OPwd->text().isEmpty());
+    EXPECT_EQ(sim->value("devMib.3.1.2.0")["value"].toString(), "newpass");
 }
 
 TEST_F(Admin2Page, ADropDownOutsideItsListIsNeverWritten) {
     open("recent", {}, {"set devMib.3.1.6.2.0 7"});
     EXPECT_EQ(page->ui->CB_WLAN->currentIndex(), -1);
-    page->ui->OK->click();
+    apply();
     EXPECT_EQ(prompter.texts(),
               QStringList{"Please select a value for Administrate AP with WLAN."});
     EXPECT_TRUE(sets().isEmpty());
@@ -397,7 +432,7 @@ TEST_F(Admin2Page, FirmwareWithoutRangesUsesTwoSingleAddresses) {
         prompter.shown.clear();
         page->ui->Ed_IP1->setText(c.ip1);
         page->ui->Ed_IP2->setText(c.ip2);
-        page->ui->OK->click();
+        apply();
         if (!c.message.isEmpty()) {
             EXPECT_EQ(prompter.texts(), QStringList{c.message});
             EXPECT_TRUE(sets().isEmpty());

@@ -1,6 +1,6 @@
 // "Advanced \ Wireless MAC ACL" against the simulated device: the list as the device holds it,
 // the checks of a new address, adding into a free slot, deleting, a full list, a refused slot
-// write and the restart that follows a write the device took.
+// write and the restart that follows only a delete the device took.
 #include "pages/service/mac_acl.h"
 #include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
@@ -154,20 +154,23 @@ TEST_F(MacAcl, DeleteClearsTheSlotOfTheSelectedAddressOnly) {
     EXPECT_EQ(shown(), QStringList{"1 000F3D0000C1"});
 }
 
-// Without save-and-activate a slot write is restarted into effect, but only once the device has
-// taken it; a refused write leaves the list as it was and the buttons usable.
-TEST_F(MacAcl, TheRestartFollowsOnlyASlotWriteTheDeviceTook) {
+// Without save-and-activate only a delete the device took is restarted into effect. An addition
+// ends with the slot write's answer: "Refresh..." and the list read again, no wait dialog and no
+// restart command. A refused write leaves the list as it was and the buttons usable.
+TEST_F(MacAcl, OnlyADeleteTheDeviceTookRestartsTheDevice) {
     struct Case {
         const char* name;
         bool refuse;
         bool deleting;
         int waitsAfter;
+        QStringList listed; // after the write
     };
+    const QStringList before = {"1 000F3D0000C1", "2 000F3D0000C3"};
     const Case cases[] = {
-        {"add taken", false, false, 1},
-        {"add refused", true, false, 0},
-        {"delete refused", true, true, 0},
-        {"delete taken", false, true, 1},
+        {"add taken", false, false, 0, {"1 000F3D0000C1", "2 0011223344AA", "3 000F3D0000C3"}},
+        {"add refused", true, false, 0, before},
+        {"delete refused", true, true, 0, before},
+        {"delete taken", false, true, 1, {"1 000F3D0000C3"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -176,6 +179,9 @@ TEST_F(MacAcl, TheRestartFollowsOnlyASlotWriteTheDeviceTook) {
         sim.reset();
         open("early");
         waits.seen.clear();
+        QStringList statuses;
+        QObject::connect(page->ui->StatusBar1, &QStatusBar::messageChanged,
+                         [&](const QString& text) { statuses << text; });
         if (c.refuse) {
             ASSERT_TRUE(sim->command("error devMib.2.4.2 5 set"));
         }
@@ -191,11 +197,17 @@ TEST_F(MacAcl, TheRestartFollowsOnlyASlotWriteTheDeviceTook) {
         EXPECT_TRUE(waits.seen.isEmpty());
         waitForSlots();
         EXPECT_EQ(waits.seen.size(), c.waitsAfter);
+        EXPECT_EQ(sets().join(",").contains(devMibOid("3.3.5.0=")), c.waitsAfter > 0)
+            << sets().join(" | ").toStdString();
         EXPECT_TRUE(page->ui->Bt_Apply->isEnabled());
         EXPECT_TRUE(page->ui->Bt_Del->isEnabled());
+        EXPECT_EQ(shown(), c.listed);
         if (c.refuse) {
+            EXPECT_FALSE(statuses.contains("Refresh..."));
             EXPECT_NE(status(), "Get OK!");
-            EXPECT_EQ(shown().size(), 2);
+        } else {
+            EXPECT_EQ(statuses.value(0), "Refresh...");
+            EXPECT_EQ(status(), "Get OK!");
         }
     }
 }
