@@ -245,27 +245,20 @@ QStringList SimDevice::v2c(const QString& community) {
 }
 
 QStringList SimDevice::v3(const QString& user, const QString& authPass, const QString& privPass) {
-    struct Known {
-        const char* user;
-        const char* auth;
-        const char* priv;
-    };
-    static const Known known[] = {{"kwmd5des", "MD5", "DES"},
-                                  {"kwshades", "SHA", "DES"},
-                                  {"kwshaaes", "SHA", "AES"},
-                                  {"kwmd5", "MD5", nullptr}};
-    for (const auto& k : known) {
-        if (user != k.user)
-            continue;
-        QStringList args{"-v3", "-u", user, "-a", k.auth, "-A", authPass};
-        if (k.priv)
-            return args << "-l"
-                        << "authPriv"
-                        << "-x" << k.priv << "-X" << privPass;
-        return args << "-l"
-                    << "authNoPriv";
-    }
-    return {"-v3", "-u", user, "-l", "noAuthNoPriv"};
+    QStringList args{"-v3", "-u", user, "-l", "noAuthNoPriv"};
+    forEachUsmPair([&](const UsmPair& pair) {
+        if (user != pair.user())
+            return;
+        args = QStringList{"-v3", "-u", user, "-a", pair.auth.agent, "-A", authPass};
+        if (pair.withPrivacy())
+            args << "-l"
+                 << "authPriv"
+                 << "-x" << pair.priv.agent << "-X" << privPass;
+        else
+            args << "-l"
+                 << "authNoPriv";
+    });
+    return args;
 }
 
 QString SimDevice::writeModuleFiles(const QString& dir, int version, const QString& v3User,
