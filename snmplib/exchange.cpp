@@ -604,6 +604,9 @@ void releaseTemplate(netsnmp_session* cfg) {
     cfg->securityName = nullptr;
     cfg->securityAuthProto = nullptr;
     cfg->securityPrivProto = nullptr;
+    // The session holds its own copy of the keys.
+    explicit_bzero(cfg->securityAuthKey, sizeof cfg->securityAuthKey);
+    explicit_bzero(cfg->securityPrivKey, sizeof cfg->securityPrivKey);
 }
 
 // The target of an exchange: the session for the target's parameters, opened on first use. A
