@@ -245,8 +245,9 @@ TEST(TakeArguments, ReadsTheCommandLineThenCutsThePassPhrasesFromItsMemory) {
     for (std::size_t i = 1; i < given.size(); ++i)
         expected << QString::fromLatin1(given[i]);
     EXPECT_EQ(arguments, expected);
-    const QByteArray shown = "/usr/bin/kw9100\0/I10.0.0.5\0/v3\0/A\0/l2\0x/P\0/Rpub/Akeep\0"
+    const char shownText[] = "/usr/bin/kw9100\0/I10.0.0.5\0/v3\0/A\0/l2\0x/P\0/Rpub/Akeep\0"
                              "/a4\0/p20\0/P\0";
+    const QByteArray shown(shownText, sizeof shownText - 1);
     EXPECT_EQ(area.left(shown.size()), shown);
     EXPECT_EQ(area.mid(shown.size()), QByteArray(before.size() - shown.size(), '\0'));
     ASSERT_EQ(area.size(), before.size());
