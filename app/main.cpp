@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/module_texts.h"
+#include "app/startup.h"
 #include "pages/page_list.h"
 #include "platform/prompt_log.h"
 
@@ -12,12 +13,15 @@ int main(int argc, char** argv) {
     // sets the variable itself keeps its own value.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
+    // The host passes the pass phrases on the command line; they leave the process list (and
+    // argv, before the toolkit reads it) at once.
+    app::CommandLine commandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(app::kModelName);
     const auto promptLog = platform::installPromptLogFromEnvironment();
 
     app::setPageFactories(pages::all());
-    TMainForm form(QApplication::arguments().mid(1));
+    TMainForm form(commandLine.take(argc, argv));
     if (!form.started())
         return form.exitCode();
     form.show();

@@ -20,6 +20,7 @@
 #include "snmplib/error_codes.h"
 #include "snmplib/exchange.h"
 #include <algorithm>
+#include <optional>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
@@ -331,10 +332,17 @@ void TMainForm::FormCreate() {
         return;
     }
 
+    std::optional<QString> badValue;
     try {
         addressText_ = app::applyArguments(arguments_, deviceFileDir, session, addressText_);
     } catch (const app::StartupError& e) {
-        refuse(kErrorCaption, e.text(), kFailureExitCode);
+        badValue = e.text();
+    }
+    // From here on the module holds the user's keys, not the pass phrases.
+    app::wipeArguments(arguments_);
+    qv::makeUserKeys(session.security);
+    if (badValue) {
+        refuse(kErrorCaption, *badValue, kFailureExitCode);
         return;
     }
 

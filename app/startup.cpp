@@ -3,10 +3,15 @@
 #include "app/module_texts.h"
 #include "platform/paths.h"
 #include "platform/qv_ini.h"
+#include "platform/secrets.h"
 #include "snmplib/messages.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace app {
 namespace {
@@ -140,6 +145,28 @@ const std::array<Switch, 13> kSwitches{{
 
 constexpr char kAddressSwitch[] = "/I";
 
+// The switch an argument is classified by and where it occurs in it.
+struct Classified {
+    const Switch* sw = nullptr; // null for "/I", and for an argument without any switch
+    qsizetype at = -1;          // -1: no switch at all
+};
+
+// The first of "/I" and the table's switches whose two characters occur in `argument`; the same
+// for the text and for the bytes of the process's argument vector (the switches are ASCII).
+template <typename Text> Classified classify(const Text& argument) {
+    if (const qsizetype at = argument.indexOf(kAddressSwitch); at >= 0)
+        return {nullptr, at};
+    for (const Switch& sw : kSwitches) {
+        if (const qsizetype at = argument.indexOf(sw.text); at >= 0)
+            return {&sw, at};
+    }
+    return {};
+}
+
+bool passPhraseSwitch(const Switch* sw) {
+    return sw && (std::string_view(sw->text) == "/A" || std::string_view(sw->text) == "/P");
+}
+
 } // namespace
 
 StartupError::StartupError(QString text) : text_(std::move(text)), what_(text_.toUtf8()) {}
@@ -202,26 +229,62 @@ void applyDeviceFile(const QString& path, SessionRecords s) {
 QString applyArguments(const QStringList& arguments, const QString& deviceFileDir,
                        SessionRecords session, QString addressText) {
     for (const QString& argument : arguments) {
-        if (const qsizetype at = argument.indexOf(kAddressSwitch); at >= 0) {
-            session.device.address = argument.mid(at + 2);
+        const Classified c = classify(argument);
+        if (c.at >= 0 && !c.sw) {
+            session.device.address = argument.mid(c.at + 2);
             addressText = session.device.address;
             continue;
         }
         const QString path = deviceFilePath(deviceFileDir, addressText);
         if (platform::fileExists(path))
             applyDeviceFile(path, session);
-        for (const Switch& sw : kSwitches) {
-            const qsizetype at = argument.indexOf(sw.text);
-            if (at < 0)
-                continue;
-            if (!sw.version3Only || session.security.version == 3) {
-                const Origin origin{QStringLiteral("the switch \"%1\"").arg(sw.text)};
-                sw.apply(session, argument.mid(at + 2), origin);
-            }
-            break;
+        if (c.sw && (!c.sw->version3Only || session.security.version == 3)) {
+            const Origin origin{QStringLiteral("the switch \"%1\"").arg(c.sw->text)};
+            c.sw->apply(session, argument.mid(c.at + 2), origin);
         }
     }
     return addressText;
+}
+
+CommandLine::CommandLine(int argc, char** argv) {
+    std::vector<std::size_t> keep(static_cast<std::size_t>(std::max(argc, 0)),
+                                  std::numeric_limits<std::size_t>::max());
+    for (int i = 1; i < argc; ++i) {
+        // Read where it lies: no copy of a pass phrase is left behind unwiped.
+        const QByteArray bytes = QByteArray::fromRawData(argv[i], qstrlen(argv[i]));
+        given_.append(QString::fromLocal8Bit(bytes));
+        if (const Classified c = classify(bytes); passPhraseSwitch(c.sw))
+            keep[static_cast<std::size_t>(i)] = static_cast<std::size_t>(c.at + 2);
+    }
+    platform::cutArguments(argc, argv, keep);
+    for (int i = 1; i < argc; ++i)
+        at_.push_back(argv[i]);
+}
+
+CommandLine::~CommandLine() {
+    wipeArguments(given_);
+}
+
+QStringList CommandLine::take(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) {
+        const auto it = std::find(at_.begin(), at_.end(), argv[i]);
+        arguments.append(it == at_.end() ? QString::fromLocal8Bit(argv[i])
+                                         : std::exchange(given_[it - at_.begin()], QString()));
+    }
+    wipeArguments(given_);
+    at_.clear();
+    return arguments;
+}
+
+QStringList takeArguments(int argc, char** argv) {
+    return CommandLine(argc, argv).take(argc, argv);
+}
+
+void wipeArguments(QStringList& arguments) {
+    for (QString& argument : arguments)
+        platform::wipe(argument);
+    arguments.clear();
 }
 
 } // namespace app

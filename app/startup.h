@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace app {
 
@@ -68,5 +69,34 @@ void applyDeviceFile(const QString& path, SessionRecords session);
 // before any further argument is applied.
 QString applyArguments(const QStringList& arguments, const QString& deviceFileDir,
                        SessionRecords session, QString addressText = {});
+
+// The host's command line, taken before anything else reads argv: its texts (argv[1] onwards)
+// are read, then the values of the pass-phrase switches "/A" and "/P" (the arguments classified
+// as those switches, whatever the version) are cut from the process's own argument memory, so
+// that the process list shows those switches without their values to the other users of the
+// machine, and nothing that reads argv later (the toolkit included) sees them. The address, the
+// other switches and every other argument stay readable.
+class CommandLine {
+public:
+    CommandLine(int argc, char** argv);
+    ~CommandLine();
+    CommandLine(const CommandLine&) = delete;
+    CommandLine& operator=(const CommandLine&) = delete;
+
+    // The texts as given of the arguments argv holds now (argv[1] onwards): the toolkit may have
+    // taken its own options out of it meanwhile. Hands them over once; the copies kept here are
+    // wiped.
+    QStringList take(int argc, char** argv);
+
+private:
+    QStringList given_;
+    std::vector<const char*> at_; // where each given text lies in argv now
+};
+
+// CommandLine(argc, argv).take(argc, argv): for a program whose argv nothing else reads.
+QStringList takeArguments(int argc, char** argv);
+
+// Overwrites every argument's text (their copies of the pass phrases) and empties the list.
+void wipeArguments(QStringList& arguments);
 
 } // namespace app

@@ -4,7 +4,9 @@
 //              [--restart-seconds N] [--tftp-port N] [--ftp-port N] [--flash-dir DIR]
 //              [--control-port N] [--port-file FILE]
 //              [--read-community TEXT] [--write-community TEXT]
-//              [--user NAME:MD5|SHA:AUTHPASS[:DES|AES:PRIVPASS]]...
+//              [--user NAME:AUTH:AUTHPASS[:PRIV:PRIVPASS]]...
+//                  (AUTH: MD5, SHA, SHA-224, SHA-256, SHA-384, SHA-512; PRIV: DES, AES, AES-192,
+//                  AES-256)
 //   kw9100-sim --control ADDRESS:PORT COMMAND...     one control command (see control.h)
 //
 // --tftp-port is the port of the module's TFTP server for the device's file transfers (kept in the

@@ -1,7 +1,9 @@
 #include "device/profile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 
 namespace sim {
 
@@ -170,12 +172,23 @@ UserSpec parseUser(const std::vector<std::string>& given) {
         }
     }
     if (f.size() != 3 && f.size() != 5)
-        throw ProfileError("user NAME MD5|SHA AUTHPASS [DES|AES PRIVPASS]");
+        throw ProfileError("user NAME " + std::string(kUserAuthProtocols) + " AUTHPASS [" +
+                           kUserPrivProtocols + " PRIVPASS]");
     UserSpec u{f[0], f[1], f[2], f.size() == 5 ? f[3] : "", f.size() == 5 ? f[4] : ""};
-    if (u.auth != "MD5" && u.auth != "SHA")
-        throw ProfileError("authentication protocol must be MD5 or SHA");
-    if (!u.priv.empty() && u.priv != "DES" && u.priv != "AES")
-        throw ProfileError("privacy protocol must be DES or AES");
+    // The names net-snmp's agent takes for them (a "createUser" line).
+    const auto oneOf = [](const std::string& name, std::string_view names) {
+        for (std::size_t at = 0; at <= names.size();) {
+            const std::size_t bar = std::min(names.find('|', at), names.size());
+            if (names.substr(at, bar - at) == name)
+                return true;
+            at = bar + 1;
+        }
+        return false;
+    };
+    if (!oneOf(u.auth, kUserAuthProtocols))
+        throw ProfileError("authentication protocol must be " + std::string(kUserAuthProtocols));
+    if (!u.priv.empty() && !oneOf(u.priv, kUserPrivProtocols))
+        throw ProfileError("privacy protocol must be " + std::string(kUserPrivProtocols));
     // USM refuses pass phrases shorter than 8 characters.
     if (u.authPass.size() < 8 || (!u.priv.empty() && u.privPass.size() < 8))
         throw ProfileError("pass phrases need at least 8 characters");

@@ -28,11 +28,15 @@
 
 namespace sim {
 
+// The protocols of an SNMPv3 user, as net-snmp's agent names them ("AES" is AES-128).
+inline constexpr char kUserAuthProtocols[] = "MD5|SHA|SHA-224|SHA-256|SHA-384|SHA-512";
+inline constexpr char kUserPrivProtocols[] = "DES|AES|AES-192|AES-256";
+
 struct UserSpec {
     std::string name;
-    std::string auth; // "MD5" or "SHA"
+    std::string auth; // one of kUserAuthProtocols
     std::string authPass;
-    std::string priv; // "DES", "AES" or empty (authNoPriv)
+    std::string priv; // one of kUserPrivProtocols, or empty (authNoPriv)
     std::string privPass;
 };
 

@@ -14,6 +14,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include "platform/secrets.h"
 #include "platform/timers.h"
 #include "snmplib/qv_exception.h"
 
@@ -138,9 +139,45 @@ constexpr int resultUnsupportedPriv = 1413;
 constexpr int resultInvalidEngineId = -1406;
 
 // Protocol numbers of the session records.
-constexpr int authNone = 1, authMd5 = 2, authSha = 3;
-constexpr int privNone = 1, privDes = 2, privAes128 = 19;
+constexpr int authNone = 1;
+constexpr int privNone = 1;
 constexpr int levelNoAuth = 1, levelAuthNoPriv = 2, levelAuthPriv = 3;
+
+// A USM transform the module offers: its number in the session records and net-snmp's
+// identifier of it. The authentication numbers are the last arcs of the RFC 3414 and RFC 7860
+// identifiers (net-snmp's own numbering too).
+struct Transform {
+    int number;
+    const oid* id;
+    std::size_t idLength;
+};
+
+template <std::size_t N> constexpr Transform transform(int number, const oid (&id)[N]) {
+    return {number, id, N};
+}
+
+const Transform authTransforms[] = {
+    transform(2, usmHMACMD5AuthProtocol),       transform(3, usmHMACSHA1AuthProtocol),
+    transform(4, usmHMAC128SHA224AuthProtocol), transform(5, usmHMAC192SHA256AuthProtocol),
+    transform(6, usmHMAC256SHA384AuthProtocol), transform(7, usmHMAC384SHA512AuthProtocol),
+};
+
+// AES-192 and AES-256 with the key extension of draft-blumenthal-aes-usm-04, as net-snmp's
+// agents name them "AES192" and "AES256".
+const Transform privTransforms[] = {
+    transform(2, usmDESPrivProtocol),
+    transform(19, usmAESPrivProtocol),
+    transform(20, usmAES192PrivProtocol),
+    transform(21, usmAES256PrivProtocol),
+};
+
+template <std::size_t N> const Transform* findTransform(const Transform (&table)[N], int number) {
+    for (const Transform& t : table) {
+        if (t.number == number)
+            return &t;
+    }
+    return nullptr;
+}
 
 ExchangeResult failure(int result) {
     ExchangeResult r;
@@ -469,34 +506,66 @@ QString slotKey(const Target& t) {
         s.version == 3 ? QString::number(s.privProtocol) : QString(),
         s.version == 3 ? s.authPassword : QString(),
         s.version == 3 ? s.privPassword : QString(),
+        s.version == 3 ? QString::fromLatin1(s.authKey.toHex()) : QString(),
+        s.version == 3 ? QString::fromLatin1(s.privKey.toHex()) : QString(),
     };
     return fields.join(QChar(0x1f));
 }
 
-// A user's key from a pass phrase, hashed with the session's authentication protocol (the
-// privacy key too). False for a pass phrase net-snmp refuses (fewer than 8 characters).
-bool passPhraseKey(const netsnmp_session* cfg, const QString& passPhrase, u_char* key,
-                   size_t* keyLength) {
+// A user's key (RFC 3414 Ku) from a pass phrase, hashed with the authentication transform: as
+// long as that hash's output (64 octets for SHA-512). Empty for a pass phrase net-snmp refuses
+// (fewer than 8 characters).
+QByteArray passPhraseKey(const Transform& auth, const QString& passPhrase) {
     QByteArray pass = passPhrase.toUtf8();
-    return generate_Ku(cfg->securityAuthProto, static_cast<u_int>(cfg->securityAuthProtoLen),
-                       reinterpret_cast<u_char*>(pass.data()), static_cast<size_t>(pass.size()),
-                       key, keyLength) == SNMPERR_SUCCESS;
+    QByteArray key(USM_AUTH_KU_LEN, '\0');
+    auto length = static_cast<size_t>(key.size());
+    const bool made =
+        !pass.isEmpty() &&
+        generate_Ku(auth.id, static_cast<u_int>(auth.idLength),
+                    reinterpret_cast<const u_char*>(pass.constData()),
+                    static_cast<size_t>(pass.size()), reinterpret_cast<u_char*>(key.data()),
+                    &length) == SNMPERR_SUCCESS;
+    platform::wipe(pass);
+    if (!made) {
+        platform::wipe(key);
+        return {};
+    }
+    key.truncate(static_cast<qsizetype>(length));
+    return key;
 }
 
-// The USM settings of an SNMPv3 session; a result other than 0 when they cannot be used.
+// The key a record holds, or the one its pass phrase gives.
+QByteArray userKey(const Transform& auth, const QByteArray& key, const QString& passPhrase) {
+    return key.isEmpty() ? passPhraseKey(auth, passPhrase) : key;
+}
+
+// Copies a key into a session template's buffer; false when it has no key or does not fit.
+bool setKey(QByteArray key, u_char* buffer, size_t capacity, size_t* length) {
+    const bool fits = !key.isEmpty() && static_cast<size_t>(key.size()) <= capacity;
+    if (fits) {
+        std::memcpy(buffer, key.constData(), static_cast<size_t>(key.size()));
+        *length = static_cast<size_t>(key.size());
+    }
+    platform::wipe(key);
+    return fits;
+}
+
+// The USM settings of an SNMPv3 session; a result other than 0 when they cannot be used. A
+// protocol the module does not know is refused, never replaced by a weaker one or none.
 int setUpUsm(const QvSNMPSecurity& s, netsnmp_session* cfg) {
     const int level = s.securityLevel;
     if (level < levelNoAuth || level > levelAuthPriv)
         return resultUnsupportedLevel;
-    if (s.authProtocol != authNone && s.authProtocol != authMd5 && s.authProtocol != authSha)
+    const Transform* auth = findTransform(authTransforms, s.authProtocol);
+    if (s.authProtocol != authNone && !auth)
         return resultUnsupportedAuth;
     // IDEA and every other cipher net-snmp lacks: refused, never sent without privacy.
-    if (level == levelAuthPriv && s.privProtocol != privNone && s.privProtocol != privDes &&
-        s.privProtocol != privAes128)
+    const Transform* priv = findTransform(privTransforms, s.privProtocol);
+    if (level == levelAuthPriv && s.privProtocol != privNone && !priv)
         return resultUnsupportedPriv;
-    if (level >= levelAuthNoPriv && s.authProtocol == authNone)
+    if (level >= levelAuthNoPriv && !auth)
         return resultUnsupportedLevel;
-    if (level == levelAuthPriv && s.privProtocol == privNone)
+    if (level == levelAuthPriv && !priv)
         return resultUnsupportedLevel;
 
     const QByteArray name = s.securityName.toUtf8();
@@ -507,19 +576,17 @@ int setUpUsm(const QvSNMPSecurity& s, netsnmp_session* cfg) {
                          : level == levelAuthNoPriv ? SNMP_SEC_LEVEL_AUTHNOPRIV
                                                     : SNMP_SEC_LEVEL_AUTHPRIV;
     if (level >= levelAuthNoPriv) {
-        oid* proto = s.authProtocol == authMd5 ? usmHMACMD5AuthProtocol : usmHMACSHA1AuthProtocol;
-        cfg->securityAuthProto = snmp_duplicate_objid(proto, USM_AUTH_PROTO_MD5_LEN);
-        cfg->securityAuthProtoLen = USM_AUTH_PROTO_MD5_LEN;
-        cfg->securityAuthKeyLen = USM_AUTH_KU_LEN;
-        if (!passPhraseKey(cfg, s.authPassword, cfg->securityAuthKey, &cfg->securityAuthKeyLen))
+        cfg->securityAuthProto = snmp_duplicate_objid(auth->id, auth->idLength);
+        cfg->securityAuthProtoLen = auth->idLength;
+        if (!setKey(userKey(*auth, s.authKey, s.authPassword), cfg->securityAuthKey,
+                    sizeof cfg->securityAuthKey, &cfg->securityAuthKeyLen))
             return resultUsmError;
     }
     if (level == levelAuthPriv) {
-        oid* proto = s.privProtocol == privDes ? usmDESPrivProtocol : usmAESPrivProtocol;
-        cfg->securityPrivProto = snmp_duplicate_objid(proto, USM_PRIV_PROTO_DES_LEN);
-        cfg->securityPrivProtoLen = USM_PRIV_PROTO_DES_LEN;
-        cfg->securityPrivKeyLen = USM_PRIV_KU_LEN;
-        if (!passPhraseKey(cfg, s.privPassword, cfg->securityPrivKey, &cfg->securityPrivKeyLen))
+        cfg->securityPrivProto = snmp_duplicate_objid(priv->id, priv->idLength);
+        cfg->securityPrivProtoLen = priv->idLength;
+        if (!setKey(userKey(*auth, s.privKey, s.privPassword), cfg->securityPrivKey,
+                    sizeof cfg->securityPrivKey, &cfg->securityPrivKeyLen))
             return resultUsmError;
     }
     return 0;
@@ -537,6 +604,9 @@ void releaseTemplate(netsnmp_session* cfg) {
     cfg->securityName = nullptr;
     cfg->securityAuthProto = nullptr;
     cfg->securityPrivProto = nullptr;
+    // The session holds its own copy of the keys.
+    explicit_bzero(cfg->securityAuthKey, sizeof cfg->securityAuthKey);
+    explicit_bzero(cfg->securityPrivKey, sizeof cfg->securityPrivKey);
 }
 
 // The target of an exchange: the session for the target's parameters, opened on first use. A
@@ -1115,5 +1185,15 @@ int localBootCount() {
 }
 
 } // namespace detail
+
+void makeUserKeys(QvSNMPSecurity& security) {
+    initNetSnmp();
+    if (const Transform* auth = findTransform(authTransforms, security.authProtocol)) {
+        security.authKey = passPhraseKey(*auth, security.authPassword);
+        security.privKey = passPhraseKey(*auth, security.privPassword);
+    }
+    platform::wipe(security.authPassword);
+    platform::wipe(security.privPassword);
+}
 
 } // namespace qv

@@ -5,8 +5,12 @@
 #include "tests/support/sim_fixture.h"
 
 #include <gtest/gtest.h>
+#include <iostream>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -26,6 +30,8 @@ public:
         auto env = QProcessEnvironment::systemEnvironment();
         env.insert("KW9100_PROMPT_LOG", dir.filePath("prompts.log"));
         env.insert("KW9100_REGISTRY", dir.filePath("registry.ini"));
+        env.insert("KW9100_PROBE_MARKER", dir.filePath("probe.marker"));
+        env.insert("XDG_DATA_HOME", dir.filePath("data")); // its data directory
         if (display.isEmpty()) {
             env.insert("QT_QPA_PLATFORM", "offscreen");
         } else {
@@ -72,6 +78,76 @@ TEST(ModuleProcess, BadNumberEndsItWithAMessage) {
     EXPECT_EQ(module.exitCode(), 1) << module.process.readAllStandardError().toStdString();
     EXPECT_EQ(readFile(dir.filePath("prompts.log")),
               "Error\tThe value \"16x\" of the switch \"/t\" is not a decimal integer.\n");
+}
+
+// Every file under `dir`, recursively.
+QStringList filesUnder(const QString& dir) {
+    QStringList files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
+}
+
+// The host passes the pass phrases as switches; a running module shows them to nobody: its
+// command line (what ps and /proc show every local user) holds the switches without their
+// values, and nothing it writes holds them either. The probe through SNMPv3 with HMAC-SHA-256
+// and AES-256 answered, so the keys made from the pass phrases were right.
+TEST(ModuleProcess, ThePassPhrasesLeaveItsCommandLineAndNothingItWritesHoldsThem) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    kwtest::SimOptions options("recent", 1);
+    options.address = address(4);
+    kwtest::SimDevice sim(options);
+    ASSERT_TRUE(sim.ok()) << sim.error().toStdString();
+    sim.writeModuleFiles(dir.path(), 3, "kwsha256aes256", false);
+    const QString authPass = kwtest::SimDevice::kAuthPass;
+    const QString privPass = kwtest::SimDevice::kPrivPass;
+
+    Module module(dir, {"/I" + address(4), "/A" + authPass, "/P" + privPass});
+    ASSERT_TRUE(module.process.waitForStarted(10000));
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFile::exists(dir.filePath("probe.marker")) &&
+           module.process.state() == QProcess::Running && clock.elapsed() < 60000)
+        module.process.waitForFinished(100);
+    ASSERT_TRUE(QFile::exists(dir.filePath("probe.marker")))
+        << module.process.readAllStandardError().toStdString();
+    bool authPriv = false;
+    for (const QJsonObject& o : sim.requests("get"))
+        authPriv = authPriv || (o["user"].toString() == "kwsha256aes256" &&
+                                o["level"].toString() == "authPriv" && !o.contains("refused"));
+    EXPECT_TRUE(authPriv);
+
+    const QString pid = QString::number(module.process.processId());
+    QList<QByteArray> cmdline = readFile("/proc/" + pid + "/cmdline").split('\0');
+    cmdline.removeAll(QByteArray());
+    EXPECT_EQ(cmdline,
+              (QList<QByteArray>{kModule.toLocal8Bit(), "/I" + address(4).toLatin1(), "/A", "/P"}));
+    QProcess ps;
+    ps.start("ps", {"-o", "args=", "-p", pid});
+    ASSERT_TRUE(ps.waitForFinished(10000));
+    const QByteArray shown = ps.readAllStandardOutput().trimmed();
+    EXPECT_EQ(shown, kModule.toLocal8Bit() + " /I" + address(4).toLatin1() + " /A /P");
+    std::cout << "ps -o args: " << shown.toStdString() << std::endl;
+
+    module.process.terminate();
+    module.process.waitForFinished(10000);
+    const QByteArray output =
+        module.process.readAllStandardOutput() + module.process.readAllStandardError();
+    const QStringList files = filesUnder(dir.path());
+    EXPECT_TRUE(files.contains(dir.filePath("QvSNMP_PP_BootCounter")))
+        << files.join(' ').toStdString();
+    for (const QString& pass : {authPass, privPass}) {
+        EXPECT_FALSE(output.contains(pass.toUtf8()));
+        for (const QString& file : files) {
+            const QByteArray content = readFile(file);
+            EXPECT_FALSE(content.contains(pass.toUtf8()) ||
+                         content.contains(QByteArray(reinterpret_cast<const char*>(pass.utf16()),
+                                                     pass.size() * 2)))
+                << file.toStdString();
+        }
+    }
 }
 
 // A private X server, so that the module's window can be seen by its caption.

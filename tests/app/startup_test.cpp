@@ -16,7 +16,7 @@ namespace {
 struct Params {
     QvSNMPDevice device{"127.0.0.1", 161};
     QvSNMPScope scope;
-    QvSNMPSecurity security{0, "fenrow", "quillet", 1, 1, {}, {}, {}, 1, 1};
+    QvSNMPSecurity security{0, "fenrow", "quillet", 1, 1, {}, {}, {}, 1, 1, {}, {}};
 
     app::SessionRecords records() { return {device, scope, security}; }
 };
@@ -93,6 +93,25 @@ TEST_F(CommandLine, SwitchesWithoutADeviceFile) {
                  p.security.authProtocol = 2;
                  p.security.privProtocol = 2;
                  p.security.securityName = "admin";
+             }},
+            {"SNMPv3 with HMAC-SHA-256 and AES-256, the module's own codes",
+             {"/I10.0.0.5", "/v3", "/l2", "/a4", "/p20", "/nadmin"},
+             "10.0.0.5",
+             [](Params& p) {
+                 p.device.address = "10.0.0.5";
+                 p.security.version = 3;
+                 p.security.securityLevel = 3;
+                 p.security.authProtocol = 5;
+                 p.security.privProtocol = 21;
+                 p.security.securityName = "admin";
+             }},
+            {"HMAC-SHA-224, HMAC-SHA-512, AES-128 and AES-192 by code",
+             {"/v3", "/a3", "/p18", "/a6", "/p19"},
+             "",
+             [](Params& p) {
+                 p.security.version = 3;
+                 p.security.authProtocol = 7;
+                 p.security.privProtocol = 20;
              }},
             {"port needs version 3",
              {"/I10.0.0.5", "/t1161"},
@@ -197,6 +216,60 @@ TEST_F(CommandLine, SwitchesWithoutADeviceFile) {
         deviceDir);
 }
 
+// The process list shows the pass-phrase switches without their values: argv as the system lays
+// it out (one text after the other), read and then cut down.
+TEST(TakeArguments, ReadsTheCommandLineThenCutsThePassPhrasesFromItsMemory) {
+    const std::vector<QByteArray> given = {
+        "/usr/bin/kw9100",
+        "/I10.0.0.5",
+        "/v3",
+        "/Asecretauth99",
+        "/l2",
+        "x/Psecretpriv99",
+        "/Rpub/Akeep", // classified as "/R": a community, not a pass phrase
+        "/a4",
+        "/p20",
+        "/P",
+    };
+    QByteArray area;
+    for (const QByteArray& a : given)
+        area += a + '\0';
+    const QByteArray before = area;
+    std::vector<char*> argv;
+    for (qsizetype at = 0; at < area.size(); at += qstrlen(area.constData() + at) + 1)
+        argv.push_back(area.data() + at);
+
+    const QStringList arguments = app::takeArguments(static_cast<int>(argv.size()), argv.data());
+
+    QStringList expected;
+    for (std::size_t i = 1; i < given.size(); ++i)
+        expected << QString::fromLatin1(given[i]);
+    EXPECT_EQ(arguments, expected);
+    const char shownText[] = "/usr/bin/kw9100\0/I10.0.0.5\0/v3\0/A\0/l2\0x/P\0/Rpub/Akeep\0"
+                             "/a4\0/p20\0/P\0";
+    const QByteArray shown(shownText, sizeof shownText - 1);
+    EXPECT_EQ(area.left(shown.size()), shown);
+    EXPECT_EQ(area.mid(shown.size()), QByteArray(before.size() - shown.size(), '\0'));
+    ASSERT_EQ(area.size(), before.size());
+    const QStringList after = {argv[3], argv[5], argv[6], argv[9]};
+    EXPECT_EQ(after, (QStringList{"/A", "x/P", "/Rpub/Akeep", "/P"}));
+}
+
+// The toolkit takes its own options out of argv after the pass phrases have left it; the module
+// still gets the texts as the host gave them, in their order.
+TEST(TakeArguments, TextsAsGivenOfWhatTheToolkitLeftInArgv) {
+    QByteArray area("kw9100\0-platform\0offscreen\0/Asecretauth99\0/I10.0.0.5\0", 53);
+    std::vector<char*> argv;
+    for (qsizetype at = 0; at < area.size(); at += qstrlen(area.constData() + at) + 1)
+        argv.push_back(area.data() + at);
+    ASSERT_EQ(argv.size(), 5u);
+    app::CommandLine commandLine(5, argv.data());
+    EXPECT_STREQ(argv[3], "/A");
+    argv.erase(argv.begin() + 1, argv.begin() + 3); // as QApplication does with "-platform"
+    EXPECT_EQ(commandLine.take(3, argv.data()), (QStringList{"/Asecretauth99", "/I10.0.0.5"}));
+    EXPECT_FALSE(area.contains("secret"));
+}
+
 TEST_F(CommandLine, DeviceFileIsReadAgainBeforeEverySwitch) {
     ASSERT_TRUE(test::writeFile(deviceDir + "10.0.0.5.cfg",
                                 deviceFile("Version=1\nAgentPort=2161\nSecurityName=fileuser\n")));
@@ -209,6 +282,9 @@ TEST_F(CommandLine, DeviceFileIsReadAgainBeforeEverySwitch) {
     ASSERT_TRUE(test::writeFile(deviceDir + "10.0.0.7.cfg",
                                 deviceFile("Version=3\nSecurityLevel=0\nAuthProtocol=0\n")));
     ASSERT_TRUE(test::writeFile(deviceDir + "10.0.0.8.cfg", deviceFile("Version=3\n")));
+    ASSERT_TRUE(test::writeFile(deviceDir + "10.0.0.9.cfg",
+                                deviceFile("Version=3\nSecurityLevel=2\nAuthProtocol=6\n"
+                                           "PrivProtocol=20\n")));
     const auto fileSix = [](Params& p) {
         p.device.address = "10.0.0.6";
         p.device.port = 3161;
@@ -233,6 +309,16 @@ TEST_F(CommandLine, DeviceFileIsReadAgainBeforeEverySwitch) {
                  p.security.version = 1;
                  p.device.port = 2161;
                  p.security.securityName = "fileuser";
+             }},
+            {"HMAC-SHA-512 and AES-256 from the file",
+             {"/I10.0.0.9", "ignored"},
+             "10.0.0.9",
+             [](Params& p) {
+                 p.device.address = "10.0.0.9";
+                 p.security.version = 3;
+                 p.security.securityLevel = 3;
+                 p.security.authProtocol = 7;
+                 p.security.privProtocol = 21;
              }},
             {"/I alone reads no file",
              {"/I10.0.0.6"},

@@ -48,7 +48,8 @@ TEST(SimProfile, RefusesAFaultyProfileNamingFileAndLine) {
         {"remove devMib.42.0", "remove needs one defined OID"},
         {"community admin secret", "community read|write NAME"},
         {"user short MD5 1234567", "at least 8 characters"},
-        {"user odd MD4 kw9100-auth", "MD5 or SHA"},
+        {"user odd MD4 kw9100-auth", "must be MD5|SHA|SHA-224|SHA-256|SHA-384|SHA-512"},
+        {"user odd SHA-256 kw9100-auth AES-512 kw9100-priv", "must be DES|AES|AES-192|AES-256"},
     };
     QTemporaryDir dir;
     for (const auto& c : cases) {

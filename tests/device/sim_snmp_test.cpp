@@ -65,6 +65,10 @@ TEST(SimSnmp, AnswersGetsOverEveryVersionAndCredential) {
         {"v3 SHA/DES", SimDevice::v3("kwshades"), "user", "kwshades"},
         {"v3 SHA/AES", SimDevice::v3("kwshaaes"), "user", "kwshaaes"},
         {"v3 MD5 without privacy", SimDevice::v3("kwmd5"), "user", "kwmd5"},
+        {"v3 SHA-512/AES-256", SimDevice::v3("kwsha512aes256"), "user", "kwsha512aes256"},
+        {"v3 SHA-224/AES-192", SimDevice::v3("kwsha224aes192"), "user", "kwsha224aes192"},
+        {"v3 MD5/AES-256", SimDevice::v3("kwmd5aes256"), "user", "kwmd5aes256"},
+        {"v3 SHA-256 without privacy", SimDevice::v3("kwsha256"), "user", "kwsha256"},
     };
     const QString expected =
         ".1.3.6.1.2.1.1.1.0 = STRING: \"KW-9100 IEEE 802.11g Wireless Access Point, firmware "

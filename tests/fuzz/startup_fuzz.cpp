@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     QvSNMPDevice device{"127.0.0.1", 161};
     QvSNMPScope scope;
-    QvSNMPSecurity security{0, "fenrow", "quillet", 1, 1, {}, {}, {}, 1, 1};
+    QvSNMPSecurity security{0, "fenrow", "quillet", 1, 1, {}, {}, {}, 1, 1, {}, {}};
     try {
         app::applyArguments(arguments, fuzz::scratch().path() + "/", {device, scope, security});
     } catch (const app::StartupError& e) {

@@ -71,6 +71,53 @@ TEST_F(AgentExchange, SnmpV3WithShaAndAesAndAHostName) {
     EXPECT_EQ(r.varbinds[0].bytes, QByteArray("KW test agent"));
 }
 
+// Every pair of protocols against net-snmp's own agent, with the keys the module makes at
+// start-up: a GET and a SET answered, the value set read back.
+TEST_F(AgentExchange, EveryProtocolPairGetsAndSets) {
+    kwtest::forEachUsmPair([&](const kwtest::UsmPair& pair) {
+        qv::Target t = agent->pairTarget(pair);
+        qv::makeUserKeys(t.security);
+        const ExchangeResult get = qv::exchange(t, PduKind::Get, {VarBind::null(sysDescr0)});
+        ASSERT_EQ(get.result, 0) << pair.what().toStdString() << agent->log().toStdString();
+        ASSERT_EQ(get.varbinds.size(), 1);
+        EXPECT_EQ(get.varbinds[0].bytes, QByteArray("KW test agent"));
+        const QByteArray contact = "set as " + pair.user().toLatin1();
+        const ExchangeResult set =
+            qv::exchange(t, PduKind::Set, {{sysContact0, ValueType::OctetString, 0, 0, contact}});
+        ASSERT_EQ(set.result, 0) << pair.what().toStdString();
+        const ExchangeResult back =
+            qv::exchange(agent->target(1), PduKind::Get, {VarBind::null(sysContact0)});
+        ASSERT_EQ(back.varbinds.size(), 1);
+        EXPECT_EQ(back.varbinds[0].bytes, contact) << pair.what().toStdString();
+    });
+}
+
+// A wrong authentication pass phrase comes back as the agent's report; a wrong privacy pass
+// phrase makes the agent drop the message (it decrypts to noise), so the exchange ends with its
+// time-out once its tries are over, never waits longer.
+TEST_F(AgentExchange, AWrongPassPhraseOfEachKindEndsInItsFailure) {
+    kwtest::forEachUsmPair([&](const kwtest::UsmPair& pair) {
+        if (pair.auth.protocol < 4 && pair.priv.protocol < 20)
+            return; // the pairs the module offered before
+        for (const bool wrongAuthentication : {true, false}) {
+            if (!wrongAuthentication && !pair.withPrivacy())
+                continue;
+            qv::Target t = agent->pairTarget(pair);
+            (wrongAuthentication ? t.security.authPassword : t.security.privPassword) =
+                QStringLiteral("not-the-pass-phrase");
+            t.timeout = 20;
+            t.retries = 1;
+            qv::makeUserKeys(t.security);
+            const ExchangeResult r = qv::exchange(t, PduKind::Get, {VarBind::null(sysDescr0)});
+            EXPECT_EQ(qv::MapResult(r.result).text,
+                      wrongAuthentication ? QStringLiteral("(SNMPv3USM) Authentication failure!")
+                                          : QStringLiteral("(SNMPClass) SNMP request timed out!"))
+                << pair.what().toStdString()
+                << (wrongAuthentication ? " authentication" : " privacy");
+        }
+    });
+}
+
 struct V3FailureCase {
     const char* what;
     const char* user;

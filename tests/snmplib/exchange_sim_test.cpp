@@ -7,6 +7,7 @@
 #include "snmplib/messages.h"
 #include "tests/snmplib/exchange_support.h"
 #include "tests/support/sim_fixture.h"
+#include "tests/support/usm_pairs.h"
 
 namespace {
 
@@ -155,17 +156,109 @@ TEST_F(SimExchange, DeviceErrorStatus19ReachesItsOwnText) {
     EXPECT_EQ(mapped.text, QStringLiteral("(SNMP) Cannot download the overdue firmware!"));
 }
 
-TEST_F(SimExchange, IdeaIsNeverSent) {
-    const qv::Target t = target(3, "kwmd5des", 3, 2, 9);
-    EXPECT_EQ(qv::MapResult(qv::exchange(t, PduKind::Get, {VarBind::null(sysDescr0)}).result).code,
-              -313);
-    const auto outcome = qv::sendAsync(t, PduKind::Set, {VarBind::null(sysContact0)}, {});
-    EXPECT_FALSE(outcome.sent());
-    // A later exchange is journalled, the refused ones before it are not.
-    ASSERT_EQ(qv::exchange(target(1), PduKind::Get, {VarBind::null(sysDescr0)}).result, 0);
-    const auto all = sim->requests();
-    ASSERT_EQ(all.size(), 1);
-    EXPECT_EQ(all[0][QStringLiteral("version")].toString(), QStringLiteral("2c"));
+struct WrongPassCase {
+    const char* user;
+    int auth;
+    int priv;
+    bool wrongAuthentication; // else the privacy pass phrase is wrong
+};
+
+constexpr char kAuthenticationFailure[] = "(SNMPv3USM) Authentication failure!";
+constexpr char kTimedOut[] = "(SNMPClass) SNMP request timed out!";
+
+// A wrong authentication pass phrase is reported by the device. A wrong privacy pass phrase
+// cannot be told by a USM agent (the cipher turns the message into noise that it drops as
+// unparsable), so the exchange ends with its time-out, once its tries are over.
+TEST_F(SimExchange, AWrongPassPhraseEndsTheExchangeWithItsFailure) {
+    const WrongPassCase cases[] = {
+        {"kwsha512aes256", 7, 21, true}, {"kwsha512aes256", 7, 21, false},
+        {"kwsha224aes192", 4, 20, true}, {"kwsha224aes192", 4, 20, false},
+        {"kwsha256des", 5, 2, true},     {"kwsha384aes", 6, 19, false},
+        {"kwsha384", 6, 1, true},
+    };
+    for (const WrongPassCase& c : cases) {
+        qv::Target t = target(3, c.user, c.priv == 1 ? 2 : 3, c.auth, c.priv);
+        (c.wrongAuthentication ? t.security.authPassword : t.security.privPassword) =
+            QStringLiteral("not-the-pass-phrase");
+        t.timeout = 30;
+        t.retries = 1;
+        qv::makeUserKeys(t.security);
+        const ExchangeResult r = qv::exchange(t, PduKind::Get, {VarBind::null(sysDescr0)});
+        EXPECT_EQ(qv::MapResult(r.result).text,
+                  QLatin1String(c.wrongAuthentication ? kAuthenticationFailure : kTimedOut))
+            << c.user << (c.wrongAuthentication ? " authentication" : " privacy");
+    }
+}
+
+// Every pair of protocols, with the keys the module makes from the pass phrases at start-up
+// (the pass phrases themselves are gone by then): a GET and a SET answered, at the pair's level.
+TEST_F(SimExchange, EveryProtocolPairGetsAndSetsWithTheUsersKeys) {
+    kwtest::forEachUsmPair([&](const kwtest::UsmPair& pair) {
+        sim->clearJournal();
+        const QString user = pair.user();
+        qv::Target t = target(3, "", pair.level(), pair.auth.protocol, pair.priv.protocol);
+        t.security.securityName = user;
+        qv::makeUserKeys(t.security);
+        ASSERT_TRUE(t.security.authPassword.isEmpty() && t.security.privPassword.isEmpty());
+        const ExchangeResult get = qv::exchange(t, PduKind::Get, {VarBind::null(sysDescr0)});
+        ASSERT_EQ(get.result, 0) << pair.what().toStdString();
+        ASSERT_EQ(get.varbinds.size(), 1);
+        EXPECT_TRUE(get.varbinds[0].bytes.startsWith("KW-9100"));
+        const QByteArray contact = "set by " + user.toLatin1();
+        const ExchangeResult set =
+            qv::exchange(t, PduKind::Set, {{sysContact0, ValueType::OctetString, 0, 0, contact}});
+        ASSERT_EQ(set.result, 0) << pair.what().toStdString();
+
+        const auto gets = served(QStringLiteral("get"));
+        const auto sets = served(QStringLiteral("set"));
+        ASSERT_EQ(gets.size(), 1) << pair.what().toStdString();
+        ASSERT_EQ(sets.size(), 1) << pair.what().toStdString();
+        const QString level = pair.withPrivacy() ? "authPriv" : "authNoPriv";
+        EXPECT_EQ(gets[0][QStringLiteral("user")].toString(), user);
+        EXPECT_EQ(sets[0][QStringLiteral("level")].toString(), level) << user.toStdString();
+        EXPECT_EQ(sets[0][QStringLiteral("varbinds")]
+                      .toArray()[0]
+                      .toObject()[QStringLiteral("value")]
+                      .toString(),
+                  QString::fromLatin1(contact));
+    });
+}
+
+struct UnsupportedCase {
+    const char* what;
+    int level;
+    int auth;
+    int priv;
+    int code;
+};
+
+// A protocol number the module does not know is refused before anything is sent: never a weaker
+// protocol in its place, never privacy left out.
+TEST_F(SimExchange, UnknownProtocolsAreRefusedAndNothingIsSent) {
+    const UnsupportedCase cases[] = {
+        {"IDEA", 3, 2, 9, -313},
+        {"privacy code 3 (not the module's)", 3, 7, 4, -313},
+        {"privacy beyond AES-256", 3, 7, 22, -313},
+        {"authentication beyond HMAC-SHA-512", 3, 8, 21, -312},
+        {"authentication beyond HMAC-SHA-512, authNoPriv", 2, 8, 1, -312},
+        {"authentication code -1", 2, 0, 1, -312},
+    };
+    for (const UnsupportedCase& c : cases) {
+        sim->clearJournal();
+        qv::Target t = target(3, "kwsha512aes256", c.level, c.auth, c.priv);
+        qv::makeUserKeys(t.security);
+        const auto mapped =
+            qv::MapResult(qv::exchange(t, PduKind::Get, {VarBind::null(sysDescr0)}).result);
+        EXPECT_EQ(mapped.code, c.code) << c.what;
+        const auto outcome = qv::sendAsync(t, PduKind::Set, {VarBind::null(sysContact0)}, {});
+        EXPECT_FALSE(outcome.sent()) << c.what;
+        EXPECT_EQ(qv::MapResult(outcome.refusal.result).code, c.code) << c.what;
+        // A later exchange is journalled, the refused ones before it are not.
+        ASSERT_EQ(qv::exchange(target(1), PduKind::Get, {VarBind::null(sysDescr0)}).result, 0);
+        const auto all = sim->requests();
+        ASSERT_EQ(all.size(), 1) << c.what;
+        EXPECT_EQ(all[0][QStringLiteral("version")].toString(), QStringLiteral("2c"));
+    }
 }
 
 TEST_F(SimExchange, ContextNameGoesOnSnmpV3Pdus) {

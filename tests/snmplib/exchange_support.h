@@ -13,6 +13,7 @@
 
 #include "snmplib/exchange.h"
 #include "tests/support/ports.h"
+#include "tests/support/usm_pairs.h"
 
 #include <gtest/gtest.h>
 
@@ -95,16 +96,23 @@ public:
         f.write(QStringLiteral("agentaddress udp:127.0.0.1:%1\n"
                                "rocommunity fenrow 127.0.0.1\n"
                                "rwcommunity quillet 127.0.0.1\n"
-                               "createUser %2 MD5 %3 DES %4\n"
-                               "rwuser %2 priv\n"
-                               "createUser %5 SHA %3 AES %4\n"
-                               "rouser %5 priv\n"
                                "sysdescr KW test agent\n"
                                "syslocation bench\n")
                     .arg(port_)
-                    .arg(QLatin1String(authUser), QLatin1String(authPass), QLatin1String(privPass),
-                         QLatin1String(shaUser))
                     .toUtf8());
+        // One user per pair of protocols, named as the simulated device's (authUser and shaUser
+        // among them), each of whom may write.
+        kwtest::forEachUsmPair([&](const kwtest::UsmPair& pair) {
+            QString line =
+                QStringLiteral("createUser %1 %2 %3")
+                    .arg(pair.user(), QLatin1String(pair.auth.agent), QLatin1String(authPass));
+            if (pair.withPrivacy())
+                line += QStringLiteral(" %1 %2").arg(QLatin1String(pair.priv.agent),
+                                                     QLatin1String(privPass));
+            line += QStringLiteral("\nrwuser %1 %2\n")
+                        .arg(pair.user(), pair.withPrivacy() ? "priv" : "auth");
+            f.write(line.toUtf8());
+        });
         f.close();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), dir_.filePath(QStringLiteral("state")));
@@ -156,6 +164,16 @@ public:
     QString log() const {
         QFile f(dir_.filePath(QStringLiteral("snmpd.log")));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+
+    // A target for the user of `pair`, with that pair's protocols and the agent's pass phrases.
+    qv::Target pairTarget(const kwtest::UsmPair& pair) const {
+        qv::Target t = target(3);
+        t.security.securityLevel = pair.level();
+        t.security.securityName = pair.user();
+        t.security.authProtocol = pair.auth.protocol;
+        t.security.privProtocol = pair.priv.protocol;
+        return t;
     }
 
     // A target of the given version (0, 1 or 3) with the agent's communities; for version 3 the

@@ -159,3 +159,57 @@ TEST_F(Session, CreationSetsEveryParameterToItsDefault) {
 }
 
 } // namespace
+
+// The user's keys (RFC 3414 Ku) of every authentication protocol, for the pass phrase
+// "maplesyrup" of RFC 3414's appendix (whose MD5 and SHA-1 keys are given there; the SHA-2 keys
+// are the same construction: the hash of the pass phrase repeated to one megabyte). A SHA-512
+// user's keys are 64 octets.
+struct UserKeyCase {
+    int authProtocol;
+    const char* ku;
+};
+
+TEST(UserKeys, AreTheHashOfTheRepeatedPassPhraseAndThePassPhrasesAreGone) {
+    const UserKeyCase cases[] = {
+        {2, "9faf3283884e92834ebc9847d8edd963"},
+        {3, "9fb5cc0381497b3793528939ff788d5d79145211"},
+        {4, "282a5867ee9aac639ad59df9572c7d3ac0fbc13a905b6df07dbbf00b"},
+        {5, "ab51014d1e077f6017df2b12bee5f5aa72993177e9bb569c4dff5a4ca0b4afac"},
+        {6,
+         "e06eccdf2c68a06ed034723c9c26e0db3b669e1e2efed49150b55377a2e98f383c86fb836857444654b287c9"
+         "3f51ff64"},
+        {7,
+         "7e4396de5aadc77be853819b98c9406265b3a9c37cc3176569847a4e4f6fba63dd3a73d04924d31a63f95a60"
+         "1f9385af6be4ed1b37f87d040f7c6ed6f8d38a91"},
+    };
+    for (const UserKeyCase& c : cases) {
+        QvSNMPSecurity s;
+        s.authProtocol = c.authProtocol;
+        s.authPassword = QStringLiteral("maplesyrup");
+        s.privPassword = QStringLiteral("maplesyrup");
+        qv::makeUserKeys(s);
+        EXPECT_EQ(s.authKey.toHex(), QByteArray(c.ku)) << c.authProtocol;
+        // The privacy key is made with the authentication protocol's hash as well.
+        EXPECT_EQ(s.privKey, s.authKey) << c.authProtocol;
+        EXPECT_TRUE(s.authPassword.isEmpty());
+        EXPECT_TRUE(s.privPassword.isEmpty());
+    }
+}
+
+TEST(UserKeys, NoKeyForAShortPassPhraseOrAnUnknownProtocol) {
+    QvSNMPSecurity shortPass;
+    shortPass.authProtocol = 5;
+    shortPass.authPassword = QStringLiteral("seven77");
+    shortPass.privPassword = QStringLiteral("long enough");
+    qv::makeUserKeys(shortPass);
+    EXPECT_TRUE(shortPass.authKey.isEmpty());
+    EXPECT_EQ(shortPass.privKey.size(), 32);
+    EXPECT_TRUE(shortPass.authPassword.isEmpty());
+
+    QvSNMPSecurity unknown;
+    unknown.authProtocol = 8;
+    unknown.authPassword = QStringLiteral("long enough");
+    qv::makeUserKeys(unknown);
+    EXPECT_TRUE(unknown.authKey.isEmpty());
+    EXPECT_TRUE(unknown.authPassword.isEmpty());
+}

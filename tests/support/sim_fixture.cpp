@@ -1,4 +1,5 @@
 #include "tests/support/sim_fixture.h"
+#include "tests/support/usm_pairs.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -244,34 +245,38 @@ QStringList SimDevice::v2c(const QString& community) {
 }
 
 QStringList SimDevice::v3(const QString& user, const QString& authPass, const QString& privPass) {
-    struct Known {
-        const char* user;
-        const char* auth;
-        const char* priv;
-    };
-    static const Known known[] = {{"kwmd5des", "MD5", "DES"},
-                                  {"kwshades", "SHA", "DES"},
-                                  {"kwshaaes", "SHA", "AES"},
-                                  {"kwmd5", "MD5", nullptr}};
-    for (const auto& k : known) {
-        if (user != k.user)
-            continue;
-        QStringList args{"-v3", "-u", user, "-a", k.auth, "-A", authPass};
-        if (k.priv)
-            return args << "-l"
-                        << "authPriv"
-                        << "-x" << k.priv << "-X" << privPass;
-        return args << "-l"
-                    << "authNoPriv";
-    }
-    return {"-v3", "-u", user, "-l", "noAuthNoPriv"};
+    QStringList args{"-v3", "-u", user, "-l", "noAuthNoPriv"};
+    forEachUsmPair([&](const UsmPair& pair) {
+        if (user != pair.user())
+            return;
+        args = QStringList{"-v3", "-u", user, "-a", pair.auth.agent, "-A", authPass};
+        if (pair.withPrivacy())
+            args << "-l"
+                 << "authPriv"
+                 << "-x" << pair.priv.agent << "-X" << privPass;
+        else
+            args << "-l"
+                 << "authNoPriv";
+    });
+    return args;
 }
 
-QString SimDevice::writeModuleFiles(const QString& dir, int version, const QString& v3User) const {
+QString SimDevice::writeModuleFiles(const QString& dir, int version, const QString& v3User,
+                                    bool passPhrasesInFile) const {
     QDir().mkpath(dir + "/help");
     QString base = QDir(dir).absolutePath() + "/";
-    // Host codes: security level 2 = authPriv; authentication 1 = MD5, 2 = SHA; privacy 1 = DES.
+    // Host codes: security level 1 = authNoPriv, 2 = authPriv; the protocols' codes are the
+    // session's numbers less one.
     const bool v3 = version == 3;
+    int level = 0, auth = 0, priv = 0;
+    forEachUsmPair([&](const UsmPair& pair) {
+        if (v3 && pair.user() == v3User) {
+            level = pair.level() - 1;
+            auth = pair.auth.protocol - 1;
+            priv = pair.priv.protocol - 1;
+        }
+    });
+    const bool pass = v3 && passPhrasesInFile;
     QFile device(base + options_.address + ".cfg");
     if (device.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         device.write(QString("[Program Information]\n"
@@ -280,12 +285,12 @@ QString SimDevice::writeModuleFiles(const QString& dir, int version, const QStri
                              "AuthProtocol=%5\nPrivProtocol=%6\nAuthPassword=%7\nPrivPassword=%8\n")
                          .arg(port_)
                          .arg(version)
-                         .arg(v3 ? "2" : "0")
+                         .arg(level)
                          .arg(v3 ? v3User : QString())
-                         .arg(v3 ? (v3User.startsWith("kwsha") ? "2" : "1") : "0")
-                         .arg(v3 ? "1" : "0")
-                         .arg(v3 ? kAuthPass : "")
-                         .arg(v3 ? kPrivPass : "")
+                         .arg(auth)
+                         .arg(priv)
+                         .arg(pass ? kAuthPass : "")
+                         .arg(pass ? kPrivPass : "")
                          .toUtf8());
     }
     QString registryPath = base + "registry.ini";

@@ -76,8 +76,9 @@ class SimDevice {
 public:
     static constexpr const char* kReadCommunity = "fenrow";
     static constexpr const char* kWriteCommunity = "quillet";
-    // SNMPv3 users of the shipped profiles: kwmd5des (MD5/DES), kwshades (SHA/DES), kwshaaes
-    // (SHA/AES), all authPriv; kwmd5 (MD5, authNoPriv).
+    // SNMPv3 users of the shipped profiles: one per pair of protocols (tests/support/usm_pairs.h),
+    // kwmd5des (MD5/DES), kwshades (SHA/DES), kwshaaes (SHA/AES-128), kwmd5 (MD5, authNoPriv)
+    // and kwsha256aes256 (SHA-256/AES-256) among them.
     static constexpr const char* kAuthPass = "kw9100-auth";
     static constexpr const char* kPrivPass = "kw9100-priv";
 
@@ -121,11 +122,13 @@ public:
     // Writes the registry stand-in and the device file "<address>.cfg" under `dir` and returns
     // the registry file's path, for KW9100_REGISTRY. The device file's [Program Information]
     // carries AgentPort = this device's port and Version = `version` (0 SNMPv1, 1 SNMPv2c,
-    // 3 SNMPv3); for version 3 also the USM parameters of `v3User` (kwmd5des or kwshades: the
-    // module offers MD5/SHA with DES) at authPriv. The help file named in the registry is
-    // `dir`/help/kw9100hp.hlp (the host's help file name has exactly 12 characters).
+    // 3 SNMPv3); for version 3 also the USM parameters of `v3User` (one of the profile's users,
+    // tests/support/usm_pairs.h) at its level, with the pass phrases unless `passPhrasesInFile`
+    // is false (the host then passes them on the command line). The help file named in the
+    // registry is `dir`/help/kw9100hp.hlp (the host's help file name has exactly 12 characters).
     QString writeModuleFiles(const QString& dir, int version = 1,
-                             const QString& v3User = "kwmd5des") const;
+                             const QString& v3User = "kwmd5des",
+                             bool passPhrasesInFile = true) const;
 
 private:
     bool startOnce(QString& failure, bool& portTaken);
