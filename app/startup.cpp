@@ -6,6 +6,7 @@
 #include "snmplib/messages.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace app {
@@ -222,6 +223,25 @@ QString applyArguments(const QStringList& arguments, const QString& deviceFileDi
         }
     }
     return addressText;
+}
+
+void blankPassPhrases(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        if (argument.contains(QLatin1String(kAddressSwitch)))
+            continue;
+        for (const Switch& sw : kSwitches) {
+            if (!argument.contains(QLatin1String(sw.text)))
+                continue;
+            if (qstrcmp(sw.text, "/A") == 0 || qstrcmp(sw.text, "/P") == 0) {
+                // The switch is plain ASCII: its first place in the bytes is its first place in
+                // the text.
+                char* value = std::strstr(argv[i], sw.text) + 2;
+                std::memset(value, 0, std::strlen(value));
+            }
+            break;
+        }
+    }
 }
 
 } // namespace app

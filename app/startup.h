@@ -69,4 +69,10 @@ void applyDeviceFile(const QString& path, SessionRecords session);
 QString applyArguments(const QStringList& arguments, const QString& deviceFileDir,
                        SessionRecords session, QString addressText = {});
 
+// Overwrites in place, with zero bytes, the pass phrases among the process's own arguments (the
+// values of arguments that applyArguments takes as "/A" or "/P"), so that the system's process
+// list no longer shows them. argv[0] is the program and is left alone. Call it once the
+// arguments have been copied.
+void blankPassPhrases(int argc, char** argv);
+
 } // namespace app
