@@ -287,7 +287,9 @@ Export readDevice(const QString& addressText, const ReadProgress& progress, quin
         reader.get(pending);
         for (const Cell& c : cells)
             section.lines.push_back(
-                {c.name, c.answered() ? Reader::shown(c.name, c.def.syntax, c.value) : QString(),
+                {c.name,
+                 c.answered() ? Reader::shown(QString::fromUtf8(c.def.name), c.def.syntax, c.value)
+                              : QString(),
                  c.failure});
         for (const tpt::PageTable& table : reads)
             if (table.kind == MVT_FMV || table.kind == MVT_UMV)

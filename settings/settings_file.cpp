@@ -74,6 +74,9 @@ QString toText(const Export& data) {
 
 Export fromText(const QString& text) {
     QStringList lines = text.split(u'\n');
+    for (QString& line : lines)
+        if (line.endsWith(u'\r'))
+            line.chop(1);
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     if (lines.isEmpty() || lines.first() != QLatin1String(kTitle))
@@ -81,9 +84,7 @@ Export fromText(const QString& text) {
     Export data;
     Section* section = nullptr;
     for (qsizetype n = 1; n < lines.size(); ++n) {
-        QString line = lines[n];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+        const QString& line = lines[n];
         const auto fail = [&](const char* what) {
             return FormatError(QStringLiteral("line %1: %2").arg(n + 1).arg(QLatin1String(what)));
         };
