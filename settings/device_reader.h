@@ -5,7 +5,6 @@
 // GET-NEXT are sent. The session parameters are the global session records.
 #include "settings/settings_file.h"
 
-#include <exception>
 #include <functional>
 #include <QString>
 #include <QtGlobal>
@@ -13,15 +12,9 @@
 namespace settings {
 
 // The device never answered: the library's text of the last failure (its time-out).
-class Unreachable : public std::exception {
+class Unreachable : public Failure {
 public:
-    explicit Unreachable(QString text) : text_(std::move(text)), what_(text_.toUtf8()) {}
-    const QString& text() const noexcept { return text_; }
-    const char* what() const noexcept override { return what_.constData(); }
-
-private:
-    QString text_;
-    QByteArray what_;
+    using Failure::Failure;
 };
 
 struct ReadProgress {

@@ -44,16 +44,23 @@ struct Export {
     std::vector<Section> sections;
 };
 
-// A text that is not an export (the file's line number and what is wrong).
-class FormatError : public std::exception {
+// A failure that ends the program with its text.
+class Failure : public std::exception {
 public:
-    explicit FormatError(QString text) : text_(std::move(text)), what_(text_.toUtf8()) {}
+    explicit Failure(QString text) : text_(std::move(text)), what_(text_.toUtf8()) {}
     const QString& text() const noexcept { return text_; }
     const char* what() const noexcept override { return what_.constData(); }
 
 private:
     QString text_;
     QByteArray what_;
+};
+
+// A text that is not an export (the file's line number and what is wrong), a file that cannot
+// be read or written.
+class FormatError : public Failure {
+public:
+    using Failure::Failure;
 };
 
 QString toText(const Export& data);

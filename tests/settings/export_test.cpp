@@ -49,6 +49,14 @@ protected:
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         return settings::fromText(r.out);
     }
+    // An export of the device to the file `name` in the test's directory; its path.
+    QString exportFile(const QString& name) {
+        const QString path = dir.path() + "/" + name;
+        const test::SettingsResult r =
+            run(QStringList{"export"} + test::deviceSwitches(*sim) + QStringList{"-q", "-o", path});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        return path;
+    }
     static const Section* section(const Export& e, const QString& path) {
         for (const Section& s : e.sections)
             if (s.path == path)
@@ -243,21 +251,13 @@ QSet<QString> namesOf(const QSet<QString>& oids) {
 
 TEST_F(SettingsExport, DiffOfTwoProfilesListsWhatTheirFilesSetDifferently) {
     startDevice("recent");
-    const QString base = dir.path() + "/recent.txt";
-    ASSERT_EQ(
-        run(QStringList{"export"} + test::deviceSwitches(*sim) + QStringList{"-q", "-o", base})
-            .exitCode,
-        0);
+    const QString base = exportFile("recent.txt");
     for (const char* variant : {"wireless-blanks", "admin-singles"}) {
         SCOPED_TRACE(variant);
         const QSet<QString> expected = namesOf(ownObjects(variant));
         ASSERT_FALSE(expected.isEmpty());
         startDevice(variant);
-        const QString other = dir.path() + "/" + variant + ".txt";
-        ASSERT_EQ(
-            run(QStringList{"export"} + test::deviceSwitches(*sim) + QStringList{"-q", "-o", other})
-                .exitCode,
-            0);
+        const QString other = exportFile(QString(variant) + ".txt");
         const test::SettingsResult r = run({"diff", base, other});
         EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
         QSet<QString> listed;
@@ -277,11 +277,7 @@ TEST_F(SettingsExport, DiffOfTwoProfilesListsWhatTheirFilesSetDifferently) {
 
 TEST_F(SettingsExport, ADeviceAgainstItsOwnExportShowsNothing) {
     startDevice("recent");
-    const QString base = dir.path() + "/own.txt";
-    ASSERT_EQ(
-        run(QStringList{"export"} + test::deviceSwitches(*sim) + QStringList{"-q", "-o", base})
-            .exitCode,
-        0);
+    const QString base = exportFile("own.txt");
     // Uptime and counters have moved on meanwhile: left out unless asked for.
     ASSERT_TRUE(sim->command("set 1.3.6.1.2.1.1.3.0 987654"));
     const test::SettingsResult same =
