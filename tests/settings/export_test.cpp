@@ -17,6 +17,7 @@
 #include <iterator>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSet>
@@ -195,24 +196,40 @@ TEST_F(SettingsExport, PagesAreThoseTheDevicesMenusOffer) {
     EXPECT_EQ(section(exportOf(), "Advanced \\ Multi-SSID")->page, "TFM_MultiSSIDForm");
 }
 
-TEST_F(SettingsExport, SnmpV3AndTheOutputFileTakenOutBeforeTheSwitches) {
-    startDevice("recent", 3, "kwshades");
-    // A path holding "/R" would set the read community if the module's rule saw it. The device
-    // file, which says SNMPv3, is read before each switch after the address, as by the module.
-    ASSERT_TRUE(QDir().mkpath(dir.path() + "/Reports"));
-    const QString file = dir.path() + "/Reports/ap.txt";
-    const test::SettingsResult r =
-        run({"export", "/I" + sim->address(), "-o", file, "/Rfenrow", "-q"});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const Export e = settings::fromText(QString::fromUtf8(f.readAll()));
-    EXPECT_EQ(line(e, "Home \\ Information", "System Name")->value, "KW-9100");
-    bool v3 = false;
-    for (const QJsonObject& pdu : sim->requests())
-        v3 = v3 || pdu["user"] == "kwshades";
-    EXPECT_TRUE(v3);
+TEST_F(SettingsExport, OutputFilesHoldingSwitchesAreTakenOutBeforeTheSwitchesOverV2cAndV3) {
+    // The module's rule would take a path holding "/R" for the read community (over SNMPv2c the
+    // device would then not answer), one holding "/t" ("/tmp...") for the port over SNMPv3. The
+    // device file, which says the version, is read before each switch after the address.
+    struct Case {
+        int version;
+        const char* user;
+        const char* file;
+        const char* pduKey;
+        const char* pduValue;
+    };
+    const Case cases[] = {
+        {1, "", "Reports/ap.txt", "community", kwtest::SimDevice::kReadCommunity},
+        {3, "kwshades", "tables/ap.txt", "user", "kwshades"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        startDevice("recent", c.version, c.user);
+        const QString file = dir.path() + "/" + c.file;
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+        ASSERT_TRUE(file.contains("/t") && (c.version == 3 || file.contains("/R")));
+        const test::SettingsResult r =
+            run({"export", "/I" + sim->address(), "/Rfenrow", "-o", file, "-q"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const Export e = settings::fromText(QString::fromUtf8(f.readAll()));
+        EXPECT_EQ(line(e, "Home \\ Information", "System Name")->value, "KW-9100");
+        const QList<QJsonObject> pdus = sim->requests();
+        ASSERT_FALSE(pdus.isEmpty());
+        for (const QJsonObject& pdu : pdus)
+            EXPECT_EQ(pdu[c.pduKey].toString(), c.pduValue);
+    }
 }
 
 // The OIDs a profile sets or removes itself, beyond the profile it includes.
