@@ -112,7 +112,7 @@ std::vector<PageDifferences> compare(const Export& first, const Export& second,
                     names.append(l.name);
                 vb.insert(l.name, valueOf(l));
             }
-        PageDifferences page_{path, {}};
+        PageDifferences changes{path, {}};
         for (const QString& name : names) {
             if (!includeVolatile && isVolatile(page, name))
                 continue;
@@ -124,10 +124,10 @@ std::vector<PageDifferences> compare(const Export& first, const Export& second,
             if (y != vb.constEnd())
                 d.second = *y;
             if (d.first != d.second)
-                page_.differences.push_back(std::move(d));
+                changes.differences.push_back(std::move(d));
         }
-        if (!page_.differences.empty())
-            result.push_back(std::move(page_));
+        if (!changes.differences.empty())
+            result.push_back(std::move(changes));
     }
     return result;
 }

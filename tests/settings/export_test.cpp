@@ -191,7 +191,15 @@ TEST_F(SettingsExport, PagesAreThoseTheDevicesMenusOffer) {
     }
     // The page variant the flags choose.
     startDevice("recent");
-    EXPECT_EQ(section(exportOf(), "Advanced \\ Multi-SSID")->page, "TFM_MultiSSIDNewForm");
+    const Export recent = exportOf();
+    EXPECT_EQ(section(recent, "Advanced \\ Multi-SSID")->page, "TFM_MultiSSIDNewForm");
+    // Without -q, a line of progress on standard error per page, in the export's order.
+    const test::SettingsResult loud = run(QStringList{"export"} + test::deviceSwitches(*sim));
+    ASSERT_EQ(loud.exitCode, 0);
+    QStringList progress;
+    for (const Section& s : recent.sections)
+        progress << "kw9100-settings: " + sim->address() + ": " + s.path;
+    EXPECT_EQ(loud.err, progress.join('\n') + '\n');
     startDevice("multissid-early");
     EXPECT_EQ(section(exportOf(), "Advanced \\ Multi-SSID")->page, "TFM_MultiSSIDForm");
 }
