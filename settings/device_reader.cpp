@@ -50,14 +50,11 @@ struct Cell {
     QString name;
     QString value;
     QString failure;
-    bool read = false;
     bool answered() const { return failure.isEmpty(); }
 };
 
 class Reader {
 public:
-    explicit Reader(quint64* exchanges) : exchanges_(exchanges) {}
-
     // Reads the cells, several to a GET. A variable the device refuses (its error index names
     // it) is left out and the rest asked again; a GET refused as a whole, or not answered, is
     // halved until the refused variables are found, unless the device no longer answers at all.
@@ -79,7 +76,6 @@ public:
             request.onComplete = [&](const QvSNMPError& e) { failure = e; };
             bool ok = true;
             request.GetStep(ok, true);
-            count();
             if (ok) {
                 answered_ = true;
                 for (size_t i = 0; i < cells.size(); ++i) {
@@ -88,7 +84,6 @@ public:
                         cells[i]->failure = QStringLiteral("no value in the answer");
                     else
                         cells[i]->value = value;
-                    cells[i]->read = true;
                 }
                 return;
             }
@@ -124,7 +119,6 @@ public:
         for (int rows = 0; rows < kMaxRows; ++rows) {
             bool ok = true;
             const bool row = request.GetStep(ok, rows == 0);
-            count();
             if (!ok) {
                 if (failure.code == qv::code::kTimedOut)
                     checkAlive(failure);
@@ -158,11 +152,6 @@ private:
     }
     static void fail(Cell& cell, const QvSNMPError& failure) {
         cell.failure = failureText(failure);
-        cell.read = true;
-    }
-    void count() {
-        if (exchanges_ != nullptr)
-            ++*exchanges_;
     }
     // After a time-out: a device that has never answered, or no longer answers its cheapest
     // object, is unreachable; one that answers only refuses what was asked.
@@ -175,12 +164,10 @@ private:
         probe.onComplete = [&](const QvSNMPError& e) { again = e; };
         bool ok = true;
         probe.GetStep(ok, true);
-        count();
         if (!ok && again.code == qv::code::kTimedOut)
             throw Unreachable(again.text);
     }
 
-    quint64* exchanges_;
     bool answered_ = false;
 };
 
@@ -189,7 +176,7 @@ Cell cellOf(const QvSNMPVarDef& def, quint8 kind) {
     QString oid = expanded.item(0).oid;
     if (kind == SVT_SV)
         oid += QStringLiteral(".0");
-    return {def, oid, QString::fromUtf8(def.name), {}, {}, false};
+    return {def, oid, QString::fromUtf8(def.name), {}, {}};
 }
 
 // Repeated names with different OIDs (the instances of one object on one page) are told apart
@@ -222,8 +209,8 @@ bool isSecretName(const QString& name, int syntax) {
     return !isNumeric(syntax) && secret.match(name).hasMatch();
 }
 
-Export readDevice(const QString& addressText, const ReadProgress& progress, quint64* exchanges) {
-    Reader reader(exchanges);
+Export readDevice(const QString& addressText, const ReadProgress& progress) {
+    Reader reader;
     Export data;
     data.address = addressText;
     data.time = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);

@@ -7,7 +7,6 @@
 
 #include <functional>
 #include <QString>
-#include <QtGlobal>
 
 namespace settings {
 
@@ -23,9 +22,7 @@ struct ReadProgress {
 };
 
 // `addressText`: the address as given on the command line, for the header. Raises Unreachable.
-// `exchanges`, when given, counts the SNMP requests sent (each try of a request counts once).
-Export readDevice(const QString& addressText, const ReadProgress& progress = {},
-                  quint64* exchanges = nullptr);
+Export readDevice(const QString& addressText, const ReadProgress& progress = {});
 
 // A variable whose value is a secret (keys, pass phrases, passwords, RADIUS secrets): written as
 // kSecret. So is every value the device masks (asterisks only).
