@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/about_form.h"
+#include "app/menu_items.h"
 #include "app/menu_rules.h"
 #include "app/module_texts.h"
 #include "app/resources.h"
@@ -229,7 +230,9 @@ void TMainForm::buildMenus() {
     QFont menuFont = bar->font();
     menuFont.setPointSizeF(menuFont.pointSizeF() * 0.8);
     bar->setFont(menuFont);
-    const auto addMenu = [&](QWidget* parent, const char* name, const QString& caption) {
+    // Captions and pages come from the menu list (app/menu_items.h).
+    const auto addMenu = [&](QWidget* parent, const char* name) {
+        const QString caption = app::menuCaption(name);
         QMenu* menu =
             parent == bar ? bar->addMenu(caption) : static_cast<QMenu*>(parent)->addMenu(caption);
         menu->setObjectName(QString::fromLatin1(name));
@@ -239,75 +242,74 @@ void TMainForm::buildMenus() {
         return menu;
     };
     // A page item: opens its page when the page exists.
-    const auto addItem = [&](QMenu* menu, const char* name, const QString& caption,
-                             std::function<void()> action) {
-        QAction* item = menu->addAction(caption);
+    const auto addItem = [&](QMenu* menu, const char* name, std::function<void()> action) {
+        QAction* item = menu->addAction(app::menuCaption(name));
         item->setObjectName(QString::fromLatin1(name));
         connect(item, &QAction::triggered, this, std::move(action));
         items_.insert(item->objectName(), item);
         return item;
     };
-    const auto page = [this](const char* className) {
-        return [this, className] { openPage(QString::fromLatin1(className)); };
+    const auto page = [this](const char* item) {
+        return [this, className = app::menuEntry(item).page] {
+            openPage(QString::fromLatin1(className));
+        };
     };
 
-    QMenu* home = addMenu(bar, "Home1", QStringLiteral("Home"));
-    addItem(home, "Information1", QStringLiteral("Information"), page("Information"));
-    addItem(home, "hWirelessBand1", QStringLiteral("Wireless"), page("TFM_Wirless"));
-    addItem(home, "hLan1", QStringLiteral("LAN"), page("TFM_LanCfg"));
+    QMenu* home = addMenu(bar, "Home1");
+    addItem(home, "Information1", page("Information1"));
+    addItem(home, "hWirelessBand1", page("hWirelessBand1"));
+    addItem(home, "hLan1", page("hLan1"));
 
-    QMenu* advanced = addMenu(bar, "advanced2", QStringLiteral("Advanced"));
-    addItem(advanced, "adMode1", QStringLiteral("Mode"), page("TFM_ModeCFG"));
-    addItem(advanced, "adPerformance1", QStringLiteral("Performance"), page("TFM_Performace"));
-    QMenu* filters = addMenu(advanced, "adFilters2", QStringLiteral("Filter"));
-    addItem(filters, "WirelessMACACL1", QStringLiteral("Wireless MAC ACL"), page("TFM_WMACACL"));
-    addItem(filters, "WirelessPatrition1", QStringLiteral("WLAN Partition"), page("TFM_WPart"));
-    addItem(advanced, "adEncryption2", QStringLiteral("Encryption"), page("TFM_Encrypt"));
-    addItem(advanced, "adGrouping2", QStringLiteral("Grouping"), page("TFM_Group"));
-    addItem(advanced, "adDHCPServer2", QStringLiteral("DHCP Server"), page("TFM_DHCP"));
-    addItem(advanced, "Ad_MultiSSID", QStringLiteral("Multi-SSID"), [this] {
+    QMenu* advanced = addMenu(bar, "advanced2");
+    addItem(advanced, "adMode1", page("adMode1"));
+    addItem(advanced, "adPerformance1", page("adPerformance1"));
+    QMenu* filters = addMenu(advanced, "adFilters2");
+    addItem(filters, "WirelessMACACL1", page("WirelessMACACL1"));
+    addItem(filters, "WirelessPatrition1", page("WirelessPatrition1"));
+    addItem(advanced, "adEncryption2", page("adEncryption2"));
+    addItem(advanced, "adGrouping2", page("adGrouping2"));
+    addItem(advanced, "adDHCPServer2", page("adDHCPServer2"));
+    addItem(advanced, "Ad_MultiSSID", [this] {
         openPage(app::multiSsidPage(flagText(QStringLiteral("NewMultiSupport"))));
     })->setVisible(false);
-    addItem(advanced, "RogueAP", QStringLiteral("Rogue AP"), page("TFM_RogueForm"));
+    addItem(advanced, "RogueAP", page("RogueAP"));
     connect(advanced, &QMenu::aboutToShow, this, &TMainForm::advanced2Click);
 
-    QMenu* tools = addMenu(bar, "tools2", QStringLiteral("Tools"));
-    addItem(tools, "tAdmin2", QStringLiteral("Admin"),
+    QMenu* tools = addMenu(bar, "tools2");
+    addItem(tools, "tAdmin2",
             [this] { openPage(app::adminPage(flagText(QStringLiteral("Ed_ManagerIP")))); });
-    addItem(tools, "tSystem2", QStringLiteral("System"), page("TFM_Sytem"));
-    addItem(tools, "Firmware1", QStringLiteral("Firmware"),
+    addItem(tools, "tSystem2", page("tSystem2"));
+    addItem(tools, "Firmware1",
             [this] { openPage(app::firmwarePage(flagText(QStringLiteral("Ed_SSLSupport")))); });
-    addItem(tools, "tUpdate2", QStringLiteral("Configuration File"), page("TFM_CfgFile"));
-    addItem(tools, "tMisc1", QStringLiteral("Miscellaneous"), page("TFM_Misc"));
-    addItem(tools, "SNTP1", QStringLiteral("SNTP"), page("TSNTPForm"));
+    addItem(tools, "tUpdate2", page("tUpdate2"));
+    addItem(tools, "tMisc1", page("tMisc1"));
+    addItem(tools, "SNTP1", page("SNTP1"));
     connect(tools, &QMenu::aboutToShow, this, &TMainForm::tools2Click);
 
-    QMenu* status = addMenu(bar, "status2", QStringLiteral("Status"));
-    addItem(status, "stDeviceInfo2", QStringLiteral("Device Info"), page("TFM_DevInfo"));
-    QMenu* stats = addMenu(status, "stStats1", QStringLiteral("Stats"));
-    addItem(stats, "Ethernet1", QStringLiteral("Ethernet"), page("TFM_Ethernet"));
-    addItem(stats, "WLAN80211G1", QStringLiteral("WLAN 802.11G"), page("TFM_Static"));
+    QMenu* status = addMenu(bar, "status2");
+    addItem(status, "stDeviceInfo2", page("stDeviceInfo2"));
+    QMenu* stats = addMenu(status, "stStats1");
+    addItem(stats, "Ethernet1", page("Ethernet1"));
+    addItem(stats, "WLAN80211G1", page("WLAN80211G1"));
     connect(stats, &QMenu::aboutToShow, this, &TMainForm::stStats1Click);
-    addItem(status, "Client1", QStringLiteral("Client Info"), page("TClientInformation"));
-    QMenu* log = addMenu(status, "SystemLog", QStringLiteral("Log"));
-    addItem(log, "stViewLog1", QStringLiteral("View Log"), page("TLogForm"));
-    addItem(log, "stLogSetting1", QStringLiteral("Log Setting"), page("TFM_LogSet"));
-    QMenu* configuration = addMenu(status, "Configration1", QStringLiteral("Configuration"));
-    addItem(configuration, "cfgSave1", QStringLiteral("Save and Active"),
-            [this] { cfgSave1Click(); });
-    addItem(configuration, "cfgDiscard1", QStringLiteral("Discard Changes"),
-            [this] { cfgDiscard1Click(); });
+    addItem(status, "Client1", page("Client1"));
+    QMenu* log = addMenu(status, "SystemLog");
+    addItem(log, "stViewLog1", page("stViewLog1"));
+    addItem(log, "stLogSetting1", page("stLogSetting1"));
+    QMenu* configuration = addMenu(status, "Configration1");
+    addItem(configuration, "cfgSave1", [this] { cfgSave1Click(); });
+    addItem(configuration, "cfgDiscard1", [this] { cfgDiscard1Click(); });
     // Decided once, by the capability probe.
     configuration->menuAction()->setVisible(false);
     connect(status, &QMenu::aboutToShow, this, &TMainForm::status2Click);
 
-    QMenu* help = addMenu(bar, "Help1", QStringLiteral("Help"));
-    addItem(help, "About1", QStringLiteral("About"), [this] { About1Click(); });
+    QMenu* help = addMenu(bar, "Help1");
+    addItem(help, "About1", [this] { About1Click(); });
 
     // Menus of the design that have no function: hidden for the whole run.
-    addMenu(bar, "WirelessLAN1", QStringLiteral("Wireless LAN"))->menuAction()->setVisible(false);
-    addMenu(bar, "MIBII1", QStringLiteral("MIB II"))->menuAction()->setVisible(false);
-    addMenu(bar, "APManagement1", QStringLiteral("AP Management"))->menuAction()->setVisible(false);
+    addMenu(bar, "WirelessLAN1")->menuAction()->setVisible(false);
+    addMenu(bar, "MIBII1")->menuAction()->setVisible(false);
+    addMenu(bar, "APManagement1")->menuAction()->setVisible(false);
 }
 
 void TMainForm::FormCreate() {

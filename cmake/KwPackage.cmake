@@ -3,20 +3,24 @@
 #   /usr/lib/kw9100/kw9100            the module; its message files beside it in errMSg/, where
 #   /usr/lib/kw9100/errMSg/*.err      it looks for them (the directory of the running executable)
 #   /usr/bin/kw9100                   -> ../lib/kw9100/kw9100
+#   /usr/lib/kw9100/kw9100-settings   settings as text; beside the module for its message files
+#   /usr/bin/kw9100-settings          -> ../lib/kw9100/kw9100-settings
 #   /usr/bin/kw9100-sim               the simulated access point
 #   /usr/share/kw9100-sim/profiles/   its profiles (found beside the executable as ../share/...)
-#   /usr/share/man/man1/              kw9100(1), kw9100-sim(1)
+#   /usr/share/man/man1/              kw9100(1), kw9100-settings(1), kw9100-sim(1)
 #   /usr/share/doc/kw9100/            copyright, changelog
 #
 # The package's postinst grants the module the capability to bind the TFTP port (69).
 set(KW_PKG_LIBDIR lib/kw9100)
 set(KW_PKG_DOCDIR share/doc/kw9100)
 
-install(TARGETS kw9100 RUNTIME DESTINATION ${KW_PKG_LIBDIR})
-install(CODE "
-  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-  file(CREATE_LINK ../${KW_PKG_LIBDIR}/kw9100 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/kw9100\"
-       SYMBOLIC)")
+install(TARGETS kw9100 kw9100-settings RUNTIME DESTINATION ${KW_PKG_LIBDIR})
+foreach(program IN ITEMS kw9100 kw9100-settings)
+  install(CODE "
+    file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(CREATE_LINK ../${KW_PKG_LIBDIR}/${program}
+         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/${program}\" SYMBOLIC)")
+endforeach()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/errMSg/ DESTINATION ${KW_PKG_LIBDIR}/errMSg
         FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 if(TARGET kw9100-sim)
@@ -29,7 +33,8 @@ endif()
 # so the same sources give the same package).
 find_program(KW_GZIP gzip REQUIRED)
 set(kw_compressed "")
-foreach(source IN ITEMS docs/man/kw9100.1 docs/man/kw9100-sim.1 cmake/package/changelog)
+foreach(source IN ITEMS docs/man/kw9100.1 docs/man/kw9100-settings.1 docs/man/kw9100-sim.1
+                       cmake/package/changelog)
   get_filename_component(name ${source} NAME)
   set(out ${PROJECT_BINARY_DIR}/package/${name}.gz)
   add_custom_command(OUTPUT ${out}
@@ -39,7 +44,9 @@ foreach(source IN ITEMS docs/man/kw9100.1 docs/man/kw9100-sim.1 cmake/package/ch
   list(APPEND kw_compressed ${out})
 endforeach()
 add_custom_target(kw9100-package-docs ALL DEPENDS ${kw_compressed})
-install(FILES ${PROJECT_BINARY_DIR}/package/kw9100.1.gz ${PROJECT_BINARY_DIR}/package/kw9100-sim.1.gz
+install(FILES ${PROJECT_BINARY_DIR}/package/kw9100.1.gz
+              ${PROJECT_BINARY_DIR}/package/kw9100-settings.1.gz
+              ${PROJECT_BINARY_DIR}/package/kw9100-sim.1.gz
         DESTINATION share/man/man1)
 install(FILES ${PROJECT_BINARY_DIR}/package/changelog.gz ${PROJECT_SOURCE_DIR}/cmake/package/copyright
         DESTINATION ${KW_PKG_DOCDIR})
@@ -65,8 +72,10 @@ configuration or status area; every page reads and writes the device through
 SNMP (v1, v2c, v3 with USM), and firmware, configuration files and logs travel
 by TFTP through the module's own server.
 
-The package also holds kw9100-sim, a simulated access point on the loopback
-network to try the module without a device.")
+The package also holds kw9100-settings, which writes a device's settings as
+text and compares devices and baselines (no window needed), and kw9100-sim, a
+simulated access point on the loopback network to try the module without a
+device.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/package/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 include(CPack)

@@ -1,7 +1,8 @@
 # One static library per source folder. Sources are picked up by globbing so that adding a
-# page or a test file needs no edit here.
+# page or a test file needs no edit here. A folder split in two libraries names the files of
+# one with ONLY (base names, without extension) and leaves them out of the other with EXCEPT.
 function(kw_library name)
-  cmake_parse_arguments(KW "" "" "DIRS;DEPS" ${ARGN})
+  cmake_parse_arguments(KW "" "" "DIRS;DEPS;ONLY;EXCEPT" ${ARGN})
   set(sources "")
   foreach(dir IN LISTS KW_DIRS)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS
@@ -9,6 +10,14 @@ function(kw_library name)
     list(APPEND sources ${found})
   endforeach()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(KW_ONLY)
+    list(JOIN KW_ONLY "|" only)
+    list(FILTER sources INCLUDE REGEX "/(${only})\\.[a-z]+$")
+  endif()
+  if(KW_EXCEPT)
+    list(JOIN KW_EXCEPT "|" except)
+    list(FILTER sources EXCLUDE REGEX "/(${except})\\.[a-z]+$")
+  endif()
   set(has_cpp FALSE)
   foreach(s IN LISTS sources)
     if(s MATCHES "\\.cpp$")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the package (scripts/package.sh), unpacks it into a scratch root under build-package/
 # without installing it, and runs the unpacked simulated access point and the unpacked module
-# against it headless until the module's start-up exchanges have been answered; then stops both.
+# against it headless until the module's start-up exchanges have been answered; then the unpacked
+# kw9100-settings exports the device and compares it with that export; then stops everything.
 # Usage: scripts/package-check.sh [PACKAGE.deb]     (a package given is checked as it is)
 set -euo pipefail
 deb=${1:+$(realpath "$1")}
@@ -16,7 +17,7 @@ dpkg-deb -x "$deb" "$root"
 
 fail() {
   echo "PACKAGE CHECK FAILED: $*" >&2
-  for f in "$work"/*.err "$work"/kw9100.log "$work"/prompts.log; do
+  for f in "$work"/*.err "$work"/kw9100.log "$work"/prompts.log "$work"/settings.diff; do
     [ -s "$f" ] && { echo "--- $f" >&2; tail -n 20 "$f" >&2; }
   done
   exit 1
@@ -60,5 +61,23 @@ polls=$(served | grep -c '"oid":"1.3.6.1.2.1.1.1.0"' || true)
 gets=$(served | wc -l)
 [ "$polls" -gt 0 ] || fail "the simulator served no front-panel poll of the module"
 [ ! -s "$work/prompts.log" ] || fail "the module showed a message box"
+
+# kw9100-settings through its /usr/bin link (message files beside the real file), no display.
+settings() {
+  (cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY KW9100_REGISTRY=$work/registry.ini \
+    "$root/usr/bin/kw9100-settings" "$@")
+}
+settings export /I127.0.0.1 /Rfenrow -q -o "$work/settings.txt" 2>"$work/settings.err" ||
+  fail "the unpacked kw9100-settings could not export the device"
+head -n 1 "$work/settings.txt" | grep -qx '# kw9100-settings export' ||
+  fail "the export is not one"
+grep -qx '\[Home \\ Information\]' "$work/settings.txt" || fail "the export has no Information page"
+grep -q '^System Name = ' "$work/settings.txt" || fail "the export has no system name"
+settings diff "$work/settings.txt" /I127.0.0.1 /Rfenrow -q >"$work/settings.diff" 2>>"$work/settings.err" ||
+  fail "the device differs from its own export: $(head -n 5 "$work/settings.diff")"
+[ "$(settings --help | head -n 1 | cut -d' ' -f1-3)" = "Usage: kw9100-settings export" ] ||
+  fail "kw9100-settings --help"
+pages=$(grep -c '^\[' "$work/settings.txt")
 echo "PACKAGE CHECK PASSED: $(basename "$deb") unpacked; its kw9100 ran against its kw9100-sim," \
-  "which answered its front-panel poll and $gets GET requests in all"
+  "which answered its front-panel poll and $gets GET requests in all; its kw9100-settings" \
+  "exported $pages pages and found the device as exported"
