@@ -14,6 +14,7 @@
 #include "pages/page_list.h"
 #include "platform/prompter.h"
 #include "snmplib/exchange.h"
+#include "tests/support/page_opening.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -47,7 +48,8 @@ public:
     QString last;
 };
 
-// Turns the event loop until `done` holds or `ms` have passed; false on the time limit.
+// Turns the event loop until `done` holds or `ms` have passed; false on the time limit. Spins
+// without sleeping: a page's time is measured to the turn.
 bool turnUntil(const std::function<bool()>& done, int ms) {
     QElapsedTimer clock;
     clock.start();
@@ -72,19 +74,6 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// The main window's poll, blink and capability refresh held, and nothing outstanding.
-bool holdMainWindow(TMainForm& form) {
-    for (const char* name : {"LedStatus", "LedBlink", "Timer1"})
-        if (QTimer* t = form.findChild<QTimer*>(name))
-            t->stop();
-    const bool quiet = turnUntil([] { return qv::pendingExchanges() == 0; }, 10000);
-    // An answer that came meanwhile started the poll's timer again.
-    for (const char* name : {"LedStatus", "LedBlink", "Timer1"})
-        if (QTimer* t = form.findChild<QTimer*>(name))
-            t->stop();
-    return quiet;
-}
-
 std::map<QString, PageResult> measureProfile(const std::string& profile, int rounds,
                                              const QStringList& names) {
     std::map<QString, PageResult> results;
@@ -99,7 +88,7 @@ std::map<QString, PageResult> measureProfile(const std::string& profile, int rou
             {QString::fromStdString("/I" + device.address()), QStringLiteral("/Rfenrow")});
         if (!form.started())
             throw std::runtime_error("the module did not start: " + prompter.last.toStdString());
-        if (!holdMainWindow(form))
+        if (!test::holdMainWindow(form, turnUntil))
             throw std::runtime_error("the main window's exchanges did not end");
         const auto factories = app::pageFactories();
         for (int round = 0; round < rounds; ++round) {
@@ -116,31 +105,14 @@ std::map<QString, PageResult> measureProfile(const std::string& profile, int rou
                     continue;
                 }
                 page->show();
-                bool paintedOnce = false;
-                const bool shown = turnUntil(
-                    [&] {
-                        if (!page->windowHandle() || !page->windowHandle()->isExposed() ||
-                            qv::pendingExchanges() > 0)
-                            return false;
-                        // The last answers' texts painted.
-                        page->repaint();
-                        paintedOnce = true;
-                        return true;
-                    },
-                    30000);
+                const bool shown = test::showsDeviceValues(*page, turnUntil);
                 const double ms = clock.nsecsElapsed() / 1e6;
-                if (shown && paintedOnce)
+                if (shown)
                     result.ms.push_back(ms);
                 else
                     ++result.failures;
                 result.messages += prompter.shown - messagesBefore;
-                // Closed as the operator closes it (once the page lets him), then freed.
-                turnUntil(
-                    [&] {
-                        page->reject();
-                        return !page->isVisible();
-                    },
-                    30000);
+                test::closeAsOperator(*page, turnUntil);
                 page.reset();
                 turnUntil([] { return qv::pendingExchanges() == 0; }, 10000);
             }

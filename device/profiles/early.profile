@@ -1,6 +1,6 @@
 # KW-9100, early firmware (v1.xx): no save-and-activate objects (a change takes effect when the
-# device restarts), a single SSID, no client-information object, no load figures. Capabilities it
-# does not know it does not answer.
+# device restarts), a single SSID, no client-information flag (its firmware version offers the
+# client information), no load figures. Capabilities it does not know it does not answer.
 include base.inc
 include advanced.inc
 include performance.inc
@@ -17,3 +17,6 @@ devMib.99.1.1.11.0  integer  ro  0   # syslogsupported
 
 # Status: wireless traffic counters.
 include statistics.inc
+
+# Status: client and WDS information.
+include clients.inc

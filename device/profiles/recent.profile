@@ -2,6 +2,7 @@
 # multiple SSIDs, SSL certificates, grouping, syslog, client information, CPU/memory load.
 include base.inc
 include advanced.inc
+include performance.inc
 include ethernet.inc
 include multissid.inc
 include admin-limits.inc

@@ -52,10 +52,12 @@ void TFM_LanCfg::FormCreate() {
                 pages::showStatus(ui->StatusBar, e.text);
         };
 
-        port_ = addRequest(kPortType);
+        // Older firmware has no port type: its read fails without a word and the form closes
+        // up over it; a refused write of a port type the device has is reported.
+        port_ = addRequest(kPortType, {.silent = true});
         pages::bind(*port_, {{kPortTypeValue, ui->CB_PortType}});
         portTypeRead_ = port_->Refresh();
-        // Older firmware has no port type: the form closes up over it.
+        port_->silentFailures = false;
         ui->CB_PortType->setVisible(portTypeRead_);
         ui->Label1->setVisible(portTypeRead_);
 

@@ -6,11 +6,15 @@
 #include "platform/timers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <QChart>
 #include <QChartView>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -30,11 +34,35 @@ constexpr SeriesDef kSeries[] = {
     {"Receive Success Rate", &TFM_Static::Point::rxSuccessRate, true},
     {"Transmit Retry Rate", &TFM_Static::Point::txRetryRate, true},
     {"Receive Duplicate Rate", &TFM_Static::Point::rxDuplicateRate, true},
-    {"Transmitted frames/s", &TFM_Static::Point::txFrames, false},
-    {"Received frames/s", &TFM_Static::Point::rxFrames, false},
-    {"Transmit errors/s", &TFM_Static::Point::txErrors, false},
-    {"Receive FCS errors/s", &TFM_Static::Point::rxErrors, false},
+    {"Transmitted frames per second", &TFM_Static::Point::txFrames, false},
+    {"Received frames per second", &TFM_Static::Point::rxFrames, false},
+    {"Transmit errors per second", &TFM_Static::Point::txErrors, false},
+    {"Received FCS errors per second", &TFM_Static::Point::rxErrors, false},
 };
+
+// An empty legend under the chart last added to `box`: two columns of entries.
+QWidget* addLegend(QVBoxLayout* box, const char* name) {
+    auto* legend = pages::named(new QWidget(box->parentWidget()), name);
+    auto* grid = new QGridLayout(legend);
+    grid->setContentsMargins(8, 0, 8, 0);
+    grid->setHorizontalSpacing(6);
+    grid->setColumnStretch(4, 1);
+    box->addWidget(legend);
+    return legend;
+}
+
+// A swatch in the series' colour and its whole name, next in reading order.
+void legendEntry(QWidget* legend, const QLineSeries& series) {
+    auto* grid = static_cast<QGridLayout*>(legend->layout());
+    const int n = grid->count() / 2;
+    QPixmap swatch(16, 4);
+    swatch.fill(series.color());
+    auto* mark = new QLabel(legend);
+    mark->setPixmap(swatch);
+    auto* caption = new QLabel(series.name(), legend);
+    grid->addWidget(mark, n / 2, (n % 2) * 2);
+    grid->addWidget(caption, n / 2, (n % 2) * 2 + 1);
+}
 
 } // namespace
 
@@ -150,9 +178,28 @@ void TFM_Static::readingArrived(const QvSNMPError& result) {
     last_ = now;
 }
 
+TFM_Static::Scale TFM_Static::scaleFor(double highest) {
+    constexpr int kMostSteps = 5;
+    const double shown = highest > 0 ? highest : 1; // an empty chart reaches 1
+    const double wanted = shown / kMostSteps;
+    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    double step = 10 * power;
+    for (const double m : {1.0, 2.0, 5.0}) {
+        if (wanted <= m * power * (1 + 1e-9)) {
+            step = m * power;
+            break;
+        }
+    }
+    Scale s;
+    s.step = step;
+    s.top = std::ceil(shown / step - 1e-9) * step;
+    s.decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + 1e-9)));
+    return s;
+}
+
 void TFM_Static::plot(const Point& p) {
     const double from = p.seconds - kChartSeconds;
-    double top = 1;
+    double highest = 0;
     for (std::size_t i = 0; i < series_.size(); ++i) {
         QLineSeries* s = series_[i];
         s->append(p.seconds, p.*kSeries[i].value);
@@ -160,26 +207,38 @@ void TFM_Static::plot(const Point& p) {
             s->remove(0);
         if (!kSeries[i].rate)
             for (const QPointF& q : s->points())
-                top = std::max(top, q.y());
+                highest = std::max(highest, q.y());
     }
+    // The window keeps its width: the lines start at the left and scroll once it is full.
     const double left = std::max(0.0, from);
-    const double right = std::max(p.seconds, left + 1);
-    rateTime_->setRange(left, right);
-    countTime_->setRange(left, right);
-    countAxis_->setRange(0, top * 1.1);
+    rateTime_->setRange(left, left + kChartSeconds);
+    countTime_->setRange(left, left + kChartSeconds);
+    const Scale scale = scaleFor(highest);
+    countAxis_->setRange(0, scale.top);
+    countAxis_->setTickInterval(scale.step);
+    countAxis_->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
 }
 
 void TFM_Static::buildChart() {
     chartPanel_ = pages::named(new QWidget(this), "ChartPanel");
     auto* box = new QVBoxLayout(chartPanel_);
     box->setContentsMargins(0, 0, 0, 0);
+    // Labels at whole multiples of a round step, wherever the range lies.
+    const auto roundSteps = [](QValueAxis* axis, double step, const char* format) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
+        axis->setTickInterval(step);
+        axis->setLabelFormat(QString::fromLatin1(format));
+    };
     auto makeChart = [&](const QString& title, QValueAxis*& time, QValueAxis*& values) {
         auto* chart = new QChart;
         chart->setTitle(title);
-        chart->legend()->setAlignment(Qt::AlignBottom);
+        // The chart's own legend shortens names to its width ("Transmit..."), so that no series
+        // can be told from another: the legend under the chart (addLegend) names them in full.
+        chart->legend()->hide();
         time = new QValueAxis;
         time->setTitleText(QStringLiteral("seconds"));
-        time->setLabelFormat(QStringLiteral("%d"));
+        roundSteps(time, kChartSeconds / 5.0, "%d");
         values = new QValueAxis;
         chart->addAxis(time, Qt::AlignBottom);
         chart->addAxis(values, Qt::AlignLeft);
@@ -193,9 +252,13 @@ void TFM_Static::buildChart() {
     QValueAxis* rateAxis = nullptr;
     rateChart_ = makeChart(QStringLiteral("Rates (%)"), rateTime_, rateAxis);
     rateAxis->setRange(0, 100);
-    rateAxis->setLabelFormat(QStringLiteral("%d"));
+    roundSteps(rateAxis, 20, "%d");
+    QWidget* rateLegend = addLegend(box, "RateLegend");
     countChart_ = makeChart(QStringLiteral("Frames and errors per second"), countTime_, countAxis_);
-    countAxis_->setLabelFormat(QStringLiteral("%.1f"));
+    const Scale none = scaleFor(0);
+    countAxis_->setRange(0, none.top);
+    roundSteps(countAxis_, none.step, "%.1f");
+    QWidget* countLegend = addLegend(box, "CountLegend");
     for (const SeriesDef& def : kSeries) {
         auto* s = new QLineSeries;
         s->setName(QString::fromLatin1(def.title));
@@ -204,10 +267,10 @@ void TFM_Static::buildChart() {
         for (QAbstractAxis* axis : chart->axes())
             s->attachAxis(axis);
         series_.push_back(s);
+        legendEntry(def.rate ? rateLegend : countLegend, *s);
     }
     rateTime_->setRange(0, kChartSeconds);
     countTime_->setRange(0, kChartSeconds);
-    countAxis_->setRange(0, 1);
     ui->ChartRow->addWidget(chartPanel_);
     chartPanel_->setVisible(false);
 }

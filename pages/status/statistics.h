@@ -2,7 +2,7 @@
 // "Status \ Stats \ WLAN 802.11G": the wireless traffic counters of radio instance 1, read when
 // the page opens and on "Refresh". "Auto refresh" (off until chosen) reads them every few
 // seconds and draws the rates and the frames and errors per second of the last minutes beside
-// the numbers.
+// the numbers, each series named in full under its chart.
 #include "pages/common/page.h"
 #include "tables/statistics.h"
 #include "ui_statistics.h"
@@ -42,6 +42,15 @@ public:
         double txFrames = 0, rxFrames = 0, txErrors = 0, rxErrors = 0;
     };
     static std::optional<Point> between(const Sample& before, const Sample& after);
+
+    // A value axis from 0 that shows `highest`: its top, a round step between labels (1, 2 or 5
+    // times a power of ten, at most five steps) and the decimals the labels need for it.
+    struct Scale {
+        double top = 1;
+        double step = 0.2;
+        int decimals = 1;
+    };
+    static Scale scaleFor(double highest);
 
     void FormCreate();
     void Bt_RfrshAClick();

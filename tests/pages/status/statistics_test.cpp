@@ -4,11 +4,19 @@
 #include "platform/timers.h"
 #include "tests/support/page_window.h"
 
+#include <algorithm>
+#include <cmath>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QJsonArray>
+#include <QLabel>
+#include <QLegend>
 #include <QLineSeries>
+#include <QSet>
 #include <QTabWidget>
+#include <QValueAxis>
 
 namespace {
 
@@ -49,6 +57,41 @@ TEST(StatisticsPoints, PerSecondBetweenTwoReadings) {
     auto missing = sample(15, 1000);
     missing.values[ts::kTrErrorCount].reset(); // not a number
     EXPECT_FALSE(TFM_Static::between(before, missing));
+}
+
+// 1, 2 or 5 times a power of ten.
+bool isRoundStep(double step) {
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    constexpr double kRound[] = {1, 2, 5};
+    return std::any_of(std::begin(kRound), std::end(kRound),
+                       [&](double m) { return std::abs(mantissa - m) < 1e-9; });
+}
+
+TEST(StatisticsScale, TheCountAxisEndsOnARoundStepAboveTheHighestValue) {
+    struct Case {
+        double highest, top, step;
+        int decimals;
+    };
+    const Case cases[] = {
+        {0, 1, 0.2, 1},       // nothing moved yet
+        {0.37, 0.4, 0.1, 1},  // a quiet radio
+        {8.6, 10, 2, 0},      // once labelled 2.9, 5.7, 8.6
+        {10, 10, 2, 0},       // a value on a step stays the top
+        {11.4, 15, 5, 0},     //
+        {97.3, 100, 20, 0},   //
+        {1234, 1500, 500, 0}, //
+        {60001, 80000, 20000, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.highest);
+        const TFM_Static::Scale s = TFM_Static::scaleFor(c.highest);
+        EXPECT_NEAR(s.top, c.top, 1e-9 * c.top);
+        EXPECT_NEAR(s.step, c.step, 1e-9 * c.step);
+        EXPECT_EQ(s.decimals, c.decimals);
+        EXPECT_TRUE(isRoundStep(s.step));
+        EXPECT_GE(s.top, c.highest);
+        EXPECT_LE(s.top / s.step, 5 + 1e-9); // at most five steps
+    }
 }
 
 class Statistics : public test::PageWindow<TFM_Static> {
@@ -116,6 +159,47 @@ TEST_F(Statistics, ADeviceThatDoesNotAnswerLeavesTheEditsUntilALaterRefresh) {
     ASSERT_TRUE(waitFor([&] { return !edit(6)->text().isEmpty(); }));
 }
 
+TEST_F(Statistics, EverySeriesIsNamedInFullUnderItsChart) {
+    start("recent");
+    open();
+    page->ui->CB_AutoRefresh->click();
+    ASSERT_TRUE(page->chartShown());
+    QCoreApplication::processEvents(); // the panel laid out
+    const QStringList rates = {"Transmit Success Rate", "Receive Success Rate",
+                               "Transmit Retry Rate", "Receive Duplicate Rate"};
+    const QStringList counts = {"Transmitted frames per second", "Received frames per second",
+                                "Transmit errors per second", "Received FCS errors per second"};
+    const auto views = page->findChildren<QChartView*>();
+    ASSERT_EQ(views.size(), 2);
+    for (const auto& [legendName, names] :
+         {std::pair{"RateLegend", rates}, std::pair{"CountLegend", counts}}) {
+        SCOPED_TRACE(legendName);
+        const auto* legend = page->findChild<QWidget*>(legendName);
+        ASSERT_TRUE(legend);
+        EXPECT_TRUE(legend->isVisible());
+        QStringList captions;
+        QList<QRgb> colours;
+        for (const QLabel* label : legend->findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull()) {
+                colours << label->pixmap().toImage().pixel(0, 0);
+                continue;
+            }
+            captions << label->text();
+            // The whole name shows: nothing cut off at the label's edge.
+            EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text()))
+                << label->text().toStdString();
+            const QLineSeries* s = page->series(label->text());
+            ASSERT_TRUE(s) << label->text().toStdString();
+            EXPECT_EQ(colours.value(captions.size() - 1), s->color().rgb());
+        }
+        EXPECT_EQ(captions, names);
+        EXPECT_EQ(QSet<QRgb>(colours.begin(), colours.end()).size(), names.size());
+    }
+    // The chart's own legend, which shortens the names, is not shown.
+    for (const QChartView* view : views)
+        EXPECT_FALSE(view->chart()->legend()->isVisible());
+}
+
 TEST_F(Statistics, AutoRefreshDrawsRatesAndPerSecondCounts) {
     start("recent");
     open();
@@ -130,7 +214,7 @@ TEST_F(Statistics, AutoRefreshDrawsRatesAndPerSecondCounts) {
     };
     page->ui->CB_AutoRefresh->click();
     EXPECT_TRUE(page->chartShown());
-    const QLineSeries* frames = page->series("Transmitted frames/s");
+    const QLineSeries* frames = page->series("Transmitted frames per second");
     const QLineSeries* rate = page->series("Transmit Success Rate");
     ASSERT_TRUE(frames && rate);
     ASSERT_TRUE(waitFor([&] { return frames->count() >= 3; }, 30000));
@@ -139,6 +223,21 @@ TEST_F(Statistics, AutoRefreshDrawsRatesAndPerSecondCounts) {
     for (const QPointF& p : rate->points())
         EXPECT_EQ(p.y(), 97);
     EXPECT_LT(frames->at(0).x(), frames->at(2).x());
+    // Every axis labelled at whole multiples of a round step, whatever the counts came to.
+    for (const QChartView* view : page->findChildren<QChartView*>()) {
+        for (const QAbstractAxis* a : view->chart()->axes()) {
+            const auto* axis = qobject_cast<const QValueAxis*>(a);
+            ASSERT_TRUE(axis);
+            SCOPED_TRACE(view->chart()->title().toStdString() + " " +
+                         QString::number(axis->orientation()).toStdString());
+            EXPECT_EQ(axis->tickType(), QValueAxis::TicksDynamic);
+            EXPECT_EQ(axis->tickAnchor(), 0);
+            if (axis->orientation() == Qt::Horizontal)
+                EXPECT_EQ(axis->tickInterval(), 60); // seconds: a label every minute
+            else
+                EXPECT_TRUE(isRoundStep(axis->tickInterval())) << axis->tickInterval();
+        }
+    }
 
     page->ui->CB_AutoRefresh->click(); // off: no more readings, the chart goes
     EXPECT_FALSE(page->chartShown());
