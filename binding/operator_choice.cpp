@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QRadioButton>
 
 namespace {
@@ -44,6 +45,15 @@ void QvOnChoice(QAbstractButton* button, QObject* context, std::function<void()>
         state->pressing = false;
         choose();
     });
+    // A check box's state may also move between "no choice" and checked, which no toggle tells.
+    if (auto* box = qobject_cast<QCheckBox*>(button)) {
+        QObject::connect(box, &QCheckBox::stateChanged, context, [state, box, choose](int) {
+            if (state->pressing || QvShowingValues::active() || !box->isVisible())
+                return;
+            choose();
+        });
+        return;
+    }
     QObject::connect(button, &QAbstractButton::toggled, context, [state, button, choose](bool on) {
         if (state->pressing || QvShowingValues::active() || !button->isVisible())
             return;

@@ -1,6 +1,7 @@
 // Choices on check boxes, radio buttons and radio groups reach the page's rule once, however they
 // are made (a mouse click, the space bar, an assistive tool's toggle or press, a program's
 // setChecked), and never while values are shown or while the control cannot be seen.
+#include "binding/choice.h"
 #include "binding/operator_choice.h"
 #include "binding/radio_group.h"
 
@@ -78,6 +79,17 @@ TEST(Choice, EachWayOfChoosingRunsTheRuleOnce) {
          [](Form& f) {
              f.telnet->setChecked(true);
              f.box->setChecked(true);
+         },
+         true, true},
+        {"program, from a box showing no choice",
+         [](Form& f) {
+             f.telnet->setChecked(true);
+             {
+                 const QvShowingValues showing;
+                 qv::ShowNoChoice(f.box);
+             }
+             // No toggle: a box showing no choice counts as checked already.
+             f.box->setCheckState(Qt::Checked);
          },
          true, true},
         {"click()",
