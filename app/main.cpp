@@ -2,6 +2,7 @@
 #include "app/module_texts.h"
 #include "app/startup.h"
 #include "pages/page_list.h"
+#include "platform/accessibility.h"
 #include "platform/prompt_log.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     app::CommandLine commandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(app::kModelName);
+    platform::installAccessibility();
     const auto promptLog = platform::installPromptLogFromEnvironment();
 
     app::setPageFactories(pages::all());

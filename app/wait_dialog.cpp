@@ -35,9 +35,9 @@ TFM_Waiting::TFM_Waiting(QWidget* owner) : QDialog(owner ? owner : app::mainForm
     Label3->setObjectName(QStringLiteral("Label3"));
     Label1 = new QLabel(QStringLiteral("Please waiting for"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    La_Time = new QLabel(QString::number(secondsLeft), this);
+    La_Time = new QLabel(this);
     La_Time->setObjectName(QStringLiteral("La_Time"));
-    La_Time->setAccessibleName(QStringLiteral("Seconds left"));
+    showSecondsLeft();
     seconds = new QLabel(QStringLiteral("seconds"), this);
     seconds->setObjectName(QStringLiteral("seconds"));
     Ed_Reboot = new QLineEdit(this);
@@ -75,7 +75,7 @@ void TFM_Waiting::Timer1Timer() {
     const bool silent = deviceSilent && deviceSilent();
     if (secondsLeft != 1 || !silent) {
         --secondsLeft;
-        La_Time->setText(QString::number(secondsLeft));
+        showSecondsLeft();
     } else {
         ++stallCount;
     }
@@ -83,6 +83,13 @@ void TFM_Waiting::Timer1Timer() {
     if ((secondsLeft <= 0 && !silent) || stallCount >= 6)
         reject();
     restartStep();
+}
+
+void TFM_Waiting::showSecondsLeft() {
+    La_Time->setText(QString::number(secondsLeft));
+    // The number alone would be announced without what it counts; the name carries both, and
+    // setting it sends the change to assistive tools (a name-changed event) at every tick.
+    La_Time->setAccessibleName(QStringLiteral("%1 seconds left").arg(secondsLeft));
 }
 
 void TFM_Waiting::restartStep() {

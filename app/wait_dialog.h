@@ -61,6 +61,8 @@ public slots:
     void reject() override;
 
 private:
+    // La_Time and what it announces follow secondsLeft.
+    void showSecondsLeft();
     void restartStep();
 
     std::unique_ptr<QvSNMPRequest2Edits> rebootRequest_;

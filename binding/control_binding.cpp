@@ -1,5 +1,7 @@
 #include "binding/control_binding.h"
 
+#include "binding/operator_choice.h"
+
 #include "binding/control_values.h"
 #include "binding/edit_constraint.h"
 #include "binding/list_view_rows.h"
@@ -177,6 +179,7 @@ void QvControlBinding::ReportHandlerFailure(const QString& text) {
 }
 
 void QvControlBinding::ShowVars(int index) {
+    const QvShowingValues showing; // the device's values, not the operator's choices
     for (const QvBindingRecord& r : bindings) {
         if (index != -1 && r.index != index)
             continue;

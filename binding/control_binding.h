@@ -8,10 +8,11 @@
 // boxes and list views as usual. Binding a control never disconnects, replaces or blocks them:
 // Qt delivers a signal to every connected slot, so the page's own handler keeps running with
 // the control as its sender, while the control is bound and after Unbind alike. A value shown
-// by ShowVars is a change like any other (a check box's toggled fires, as a page relying on its
-// click handler after a read expects); only filling a combo box or radio group with its items
-// at bind time is silent. The page's slots on a list view's selection run before the binding's
-// when they were connected before AttachListView (Qt calls slots in connection order).
+// by ShowVars is a change like any other for the control's own signals (a check box's toggled
+// fires), but no choice of the operator's (binding/operator_choice.h: the page's click rules do not
+// run for it); only filling a combo box or radio group with its items at bind time is silent. The
+// page's slots on a list view's selection run before the binding's when they were connected before
+// AttachListView (Qt calls slots in connection order).
 #include "binding/binding_record.h"
 
 #include <memory>

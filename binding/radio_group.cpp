@@ -1,5 +1,7 @@
 #include "binding/radio_group.h"
 
+#include "binding/operator_choice.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QPointer>
@@ -79,6 +81,11 @@ void QvRadioGroup::rebuild() {
         auto* b = new QRadioButton(items_[i], this);
         b->setAccessibleName(items_[i]);
         group_->addButton(b, i);
+        // A click handler that replaced the items leaves this button out: no choice of an item.
+        QvOnChoice(b, this, [this, b] {
+            if (const auto index = buttons_.indexOf(b); index >= 0)
+                buttonChosen(static_cast<int>(index));
+        });
         buttons_.append(b);
     }
     nameButtons();
@@ -112,9 +119,17 @@ void QvRadioGroup::showSelection() {
 }
 
 void QvRadioGroup::buttonClicked(int index) {
+    report([this, index] { emit clicked(index); });
+}
+
+void QvRadioGroup::buttonChosen(int index) {
+    report([this, index] { emit chosen(index); });
+}
+
+void QvRadioGroup::report(const std::function<void()>& emitting) {
     const QPointer<QvRadioGroup> alive(this); // a handler may close the page
     ++clicking_;
-    emit clicked(index);
+    emitting();
     if (alive)
         --clicking_;
 }

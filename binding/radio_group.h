@@ -7,6 +7,7 @@
 // laid out in `columns` columns, filling each column from the top before the next. Each button
 // is named after the group (objectName "RG_TrapStatus_1" for item 1 of "RG_TrapStatus") and is
 // announced by its text; the group is announced by its title.
+#include <functional>
 #include <QGroupBox>
 #include <QList>
 #include <QString>
@@ -49,6 +50,10 @@ signals:
     void currentIndexChanged(int index);
     // The operator clicked an item (also the item already selected).
     void clicked(int index);
+    // An item was chosen, however (binding/operator_choice.h): a click as above, an assistive
+    // tool's toggle, or a program's selection while the group can be seen, but not values being
+    // shown.
+    void chosen(int index);
 
 private:
     void rebuild();
@@ -56,11 +61,14 @@ private:
     void nameButtons();
     void showSelection();
     void buttonClicked(int index);
+    void buttonChosen(int index);
+    // Runs `emitting` (a handler may change the items or close the page meanwhile).
+    void report(const std::function<void()>& emitting);
 
     QStringList items_;
     int current_ = -1;
     int columns_ = 1;
-    int clicking_ = 0; // depth of clicked() emissions: a handler may change the items
+    int clicking_ = 0; // depth of clicked() and chosen() emissions: a handler may change the items
     QGridLayout* layout_;
     QButtonGroup* group_;
     QList<QRadioButton*> buttons_;

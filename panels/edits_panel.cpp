@@ -2,6 +2,7 @@
 
 #include "binding/edit_constraint.h"
 #include "binding/edit_hooks.h"
+#include "binding/operator_choice.h"
 #include "binding/request2edits.h"
 
 #include <algorithm>
@@ -67,7 +68,7 @@ void TEditsPanel::addRow(int index) {
     row.check->setObjectName(QStringLiteral("Check") + number);
     row.check->setAccessibleName(QStringLiteral("Set ") + var.name);
     row.check->setFocusPolicy(Qt::NoFocus);
-    connect(row.check, &QCheckBox::clicked, this, &TEditsPanel::checkClicked);
+    QvOnChoice(row.check, this, [this] { emit checkClicked(); });
 
     row.name = new QLabel(var.name, box_);
     row.name->setObjectName(QStringLiteral("La_Name") + number);

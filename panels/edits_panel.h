@@ -56,7 +56,7 @@ public:
     QColor disabledBackground;
 
 signals:
-    // The operator clicked a check box.
+    // The operator checked or unchecked a box, however (binding/operator_choice.h).
     void checkClicked();
 
 private:

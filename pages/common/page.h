@@ -28,6 +28,7 @@
 // operator cancels the transfer or survey first.
 #include "app/wait_dialog.h"
 #include "binding/request2edits.h"
+#include "pages/common/choices.h"
 #include "pages/common/flags.h"
 #include "snmplib/varlist.h"
 
@@ -89,12 +90,15 @@ public:
     bool guard(const std::function<void()>& body);
 
     // Connects `signal` of `sender` to a handler of the page, run guarded. The handler takes no
-    // arguments (it reads the control itself).
+    // arguments (it reads the control itself). The click of a check box, radio button or radio
+    // group runs it on every choice made there, however made (pages/common/choices.h).
     template <class Sender, class Signal, class Self>
     void handle(Sender* sender, Signal signal, void (Self::*handler)()) {
-        connect(sender, signal, this, [this, handler] {
+        const auto run = [this, handler] {
             guard([this, handler] { (static_cast<Self*>(this)->*handler)(); });
-        });
+        };
+        if (!detail::connectAsChoice(sender, signal, this, run))
+            connect(sender, signal, this, run);
     }
 
     // Where guarded handlers report: the form's `StatusBar`, or a panel of it.

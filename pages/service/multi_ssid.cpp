@@ -2,6 +2,7 @@
 
 #include "binding/edit_constraint.h"
 #include "binding/edit_hooks.h"
+#include "binding/operator_choice.h"
 #include "pages/common/messages.h"
 #include "pages/common/wep_keys.h"
 #include "platform/prompter.h"
@@ -59,7 +60,7 @@ TFM_MultiSSIDForm::TFM_MultiSSIDForm(QWidget* owner) : FormPage(owner) {
         const auto run = [this, g](void (TFM_MultiSSIDForm::*handler)(int)) {
             return [this, g, handler] { guard([&] { (this->*handler)(g); }); };
         };
-        connect(guest.box, &QCheckBox::clicked, this, run(&TFM_MultiSSIDForm::GuestCheckBoxClick));
+        QvOnChoice(guest.box, this, run(&TFM_MultiSSIDForm::GuestCheckBoxClick));
         connect(guest.selector, &QComboBox::activated, this,
                 run(&TFM_MultiSSIDForm::GuestSecurityChange));
         connect(guest.keyType, &QComboBox::activated, this,
@@ -156,7 +157,10 @@ void TFM_MultiSSIDForm::showRules() {
     CheckBox1Click();
     for (int g = 0; g < kGuests; ++g) {
         Guest& guest = guests_[static_cast<size_t>(g)];
-        guest.box->setChecked(guest.state->currentText() == kEnable);
+        {
+            const QvShowingValues showing; // the state read, not a choice
+            guest.box->setChecked(guest.state->currentText() == kEnable);
+        }
         guestRule(g);
         showSelector(g);
         keyLimit(g);

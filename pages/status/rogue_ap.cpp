@@ -1,6 +1,7 @@
 #include "pages/status/rogue_ap.h"
 
 #include "binding/list_view_rows.h"
+#include "binding/operator_choice.h"
 #include "pages/transfer/command_step.h"
 #include "platform/timers.h"
 #include "tables/rogue_ap.h"
@@ -133,6 +134,7 @@ void TFM_RogueForm::FormCreate() {
 }
 
 void TFM_RogueForm::showFilter() {
+    const QvShowingValues showing; // the filter read, not the operator's choices
     const int band = ui->BandEdit->text().toInt();
     ui->CheckBox_11a->setChecked(band & 1);
     ui->CheckBox_11b->setChecked(band & 4);

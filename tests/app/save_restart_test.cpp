@@ -1,6 +1,7 @@
 // Save and Active, Discard Changes and the wait dialog, against the simulated device.
 #include "tests/support/device_window.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QTimer>
 
@@ -109,6 +110,23 @@ TEST_F(WaitDialog, CountsDownAndClosesItself) {
     EXPECT_EQ(wait.secondsLeft, 0);
     EXPECT_EQ(wait.La_Time->text(), "0");
     EXPECT_FALSE(wait.Timer1->isActive());
+}
+
+// A screen reader hears the number with what it counts, at every tick, not a fixed "Seconds
+// left" without the number.
+TEST_F(WaitDialog, AnnouncesTheSecondsLeftAtEveryTick) {
+    TFM_Waiting wait(nullptr);
+    wait.Timer1->stop();
+    wait.deviceSilent = [] { return false; };
+    wait.sendReboot = false;
+    wait.show();
+    QAccessibleInterface* count = QAccessible::queryAccessibleInterface(wait.La_Time);
+    ASSERT_NE(count, nullptr);
+    for (int left : {25, 24, 23}) {
+        EXPECT_EQ(count->text(QAccessible::Name), QStringLiteral("%1 seconds left").arg(left));
+        EXPECT_EQ(wait.La_Time->text(), QString::number(left));
+        wait.Timer1Timer();
+    }
 }
 
 TEST_F(WaitDialog, SendsTheRestartCommandOnceAtItsSecondTick) {

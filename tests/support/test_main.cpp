@@ -1,5 +1,7 @@
 // Entry point of every test executable: GoogleTest inside a QApplication on the offscreen
 // platform, so that widgets, timers and sockets work without a display.
+#include "platform/accessibility.h"
+
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
         }
     }
     QApplication app(argc, argv);
+    platform::installAccessibility(); // as the module's main() does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -9,6 +9,7 @@
 #include "snmplib/qv_exception.h"
 #include "tests/support/device_window.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -350,6 +352,60 @@ TEST(PageHandlers, AFaultRaisedInAHandlerEndsInTheStatusBar) {
     EXPECT_FALSE(page.guard([] { throw QvException(-516, QStringLiteral("again")); }));
     EXPECT_EQ(static_cast<QStatusBar*>(page.statusOutput())->currentMessage(), "again");
     EXPECT_TRUE(page.guard([] {}));
+}
+
+// A page names its rules after clicks; on check boxes, radio buttons and radio groups they run on
+// every choice, on push buttons on clicks only.
+class ChoicePage : public pages::Page {
+public:
+    ChoicePage() : Page(nullptr) {
+        auto* layout = new QVBoxLayout(this);
+        for (QWidget* w : {static_cast<QWidget*>(box), static_cast<QWidget*>(radio),
+                           static_cast<QWidget*>(group), static_cast<QWidget*>(button)})
+            layout->addWidget(w);
+        group->addItems({QStringLiteral("Disable"), QStringLiteral("Enable")});
+        button->setCheckable(true); // even a push button that keeps a state keeps its clicks
+        handle(box, &QCheckBox::clicked, &ChoicePage::CB_StatusClick);
+        handle(box, &QCheckBox::toggled, &ChoicePage::CB_StatusToggled);
+        handle(radio, &QRadioButton::clicked, &ChoicePage::RB_NoneClick);
+        handle(group, &QvRadioGroup::clicked, &ChoicePage::RG_TrapStatusClick);
+        handle(button, &QPushButton::clicked, &ChoicePage::Bt_ApplyClick);
+        show();
+    }
+    void CB_StatusClick() { ++boxRuns; }
+    void CB_StatusToggled() { ++toggles; }
+    void RB_NoneClick() { ++radioRuns; }
+    void RG_TrapStatusClick() { ++groupRuns; }
+    void Bt_ApplyClick() { ++buttonRuns; }
+
+    QCheckBox* box = new QCheckBox(QStringLiteral("Enable"), this);
+    QRadioButton* radio = new QRadioButton(QStringLiteral("None "), this);
+    QvRadioGroup* group = new QvRadioGroup(QStringLiteral("Trap Status"), this);
+    QPushButton* button = new QPushButton(QStringLiteral("Apply"), this);
+    int boxRuns = 0, toggles = 0, radioRuns = 0, groupRuns = 0, buttonRuns = 0;
+};
+
+TEST(PageHandlers, ChoiceRulesFollowAssistiveToolsAndProgramsButtonsOnlyClicks) {
+    ChoicePage page;
+    const auto toggle = [](QWidget* w) {
+        QAccessible::queryAccessibleInterface(w)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+    };
+    toggle(page.box);
+    toggle(page.radio);
+    toggle(page.group->button(1));
+    page.group->setCurrentIndex(0);
+    page.box->setChecked(false);
+    page.button->setChecked(true);
+    EXPECT_EQ(page.boxRuns, 2);
+    EXPECT_EQ(page.toggles, 2); // other signals stay as they are
+    EXPECT_EQ(page.radioRuns, 1);
+    EXPECT_EQ(page.groupRuns, 2);
+    EXPECT_EQ(page.buttonRuns, 0);
+    page.button->click();
+    page.box->click();
+    EXPECT_EQ(page.buttonRuns, 1);
+    EXPECT_EQ(page.boxRuns, 3);
 }
 
 TEST(PageChecks, RefuseAndClearEmptiesTheFieldShowsTheMessageAndMovesTheFocus) {

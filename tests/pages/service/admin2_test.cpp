@@ -7,6 +7,7 @@
 #include "tests/pages/service/service_page.h"
 
 #include <functional>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
@@ -302,6 +303,45 @@ TEST_F(Admin2Page, ApplyWritesInOrderAndWritesTheConsoleBackWhenAWriteFails) {
         EXPECT_EQ(sim->value("devMib.3.4.1.0")["value"].toString(), c.telnetAfter);
         EXPECT_EQ(sim->value("devMib.3.4.3.0")["value"].toString(), c.sshAfter);
         EXPECT_TRUE(waits.seen.isEmpty());
+    }
+}
+
+// A console protocol chosen by an assistive tool's toggle or by a program drives the hidden
+// combos as a click does, so Apply writes what the screen shows.
+TEST_F(Admin2Page, AConsoleChosenWithoutAClickIsWrittenAsShown) {
+    const auto toggleAction = [](QRadioButton* b) {
+        QAccessible::queryAccessibleInterface(b)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+    };
+    const auto program = [](QRadioButton* b) { b->setChecked(true); };
+    struct Case {
+        const char* name;
+        std::function<void(QRadioButton*)> choose;
+        QRadioButton* Ui::TFM_Admin2::*choice;
+        const char *telnet, *ssh; // the hidden combos after the choice
+        bool timeout;
+    };
+    const Case cases[] = {
+        {"none by toggle action", toggleAction, &Ui::TFM_Admin2::RB_None, "Disable", "Disable",
+         false},
+        {"ssh by toggle action", toggleAction, &Ui::TFM_Admin2::RB_SHH, "Disable", "Enable", true},
+        {"none by program", program, &Ui::TFM_Admin2::RB_None, "Disable", "Disable", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        open();
+        ASSERT_TRUE(page->ui->RB_Telnet->isChecked());
+        c.choose(page->ui.get()->*c.choice);
+        EXPECT_TRUE((page->ui.get()->*c.choice)->isChecked());
+        EXPECT_EQ(page->ui->CB_Telnet->currentText(), c.telnet);
+        EXPECT_EQ(page->ui->CB_SHH->currentText(), c.ssh);
+        EXPECT_EQ(page->ui->CB_Timeout->isEnabled(), c.timeout);
+        page->ui->OK->click();
+        EXPECT_EQ(status(), "Set OK!");
+        EXPECT_EQ(sim->value("devMib.3.4.1.0")["value"].toString(), "0");
+        EXPECT_EQ(sim->value("devMib.3.4.3.0")["value"].toString(),
+                  QString(c.ssh) == "Enable" ? "1" : "0");
+        EXPECT_TRUE(prompter.shown.isEmpty());
     }
 }
 

@@ -2,6 +2,7 @@
 // the checks of a new address, adding into a free slot, deleting, a full list, a refused slot
 // write and the restart that follows only a delete the device took.
 #include "pages/service/mac_acl.h"
+#include "tests/support/accessible_tree.h"
 #include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
@@ -60,6 +61,15 @@ TEST_F(MacAcl, ShowsTheUsedSlotsNumberedAndTheFilterOff) {
 
     choose("Accept");
     EXPECT_TRUE(page->ui->Ed_MacAdd->isEnabled());
+}
+
+// The slots written through the hidden list are no business of a screen reader: its columns
+// (the descriptors' raw names) are not announced; the visible list's captions are.
+TEST_F(MacAcl, TheHiddenSlotListIsNotAnnounced) {
+    open();
+    for (const test::AccessibleNode& node : test::accessibleTree(page.get()))
+        EXPECT_FALSE(node.name.startsWith("adEthernetFilter")) << node.name.toStdString();
+    EXPECT_TRUE(test::findAccessible(page.get(), QAccessible::ColumnHeader, "MAC Address").showing);
 }
 
 TEST_F(MacAcl, RefusesAddressesThatCannotBeAddedAfterWritingTheAccessControl) {

@@ -5,6 +5,9 @@
 #include "tests/support/page_window.h"
 #include "tests/support/wait_watcher.h"
 
+#include <functional>
+#include <QAccessible>
+#include <QCheckBox>
 #include <QStatusBar>
 
 namespace {
@@ -33,6 +36,28 @@ TEST_F(WlanPartition, ShowsTheRadiosSettingsWithTheBandFixed) {
     EXPECT_EQ(page->ui->PageControl1->tabText(0), "IEEE 802.11g");
     EXPECT_EQ(page->ui->Label1->buddy(), page->ui->CB_statconneta);
     EXPECT_EQ(page->ui->Label2->buddy(), page->ui->CB_WLANAccessa);
+}
+
+// An assistive tool's toggle or a program's setChecked cuts the traffic as a click does: the
+// same question, the same answer kept.
+TEST_F(WlanPartition, CuttingWithoutAClickAsksAsWell) {
+    open();
+    const auto toggleAction = [](QCheckBox* box) {
+        QAccessible::queryAccessibleInterface(box)->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
+    };
+    const auto program = [](QCheckBox* box) { box->setChecked(false); };
+    for (const auto& uncheck : {std::function<void(QCheckBox*)>(toggleAction),
+                                std::function<void(QCheckBox*)>(program)}) {
+        ASSERT_TRUE(page->ui->CB_WLANAccessa->isChecked());
+        prompter.shown.clear();
+        prompter.answers = {platform::Answer::Cancel};
+        uncheck(page->ui->CB_WLANAccessa);
+        ASSERT_EQ(prompter.shown.size(), 1);
+        EXPECT_EQ(prompter.shown[0].text, "AP will block all multicast/broadcast packets from "
+                                          "Ethernet to Wireless, except DHCP's");
+        EXPECT_TRUE(page->ui->CB_WLANAccessa->isChecked());
+    }
 }
 
 TEST_F(WlanPartition, CuttingEthernetToWirelessAsksFirst) {

@@ -2,6 +2,7 @@
 // arriving without a key press; detections that never overlap; the WDS tab in the bridge modes
 // with its empty and zero rows skipped; trigger failures; a close that waits for a detection.
 #include "pages/status/client_info.h"
+#include "tests/support/accessible_tree.h"
 #include "tests/support/page_window.h"
 
 #include <QJsonArray>
@@ -75,8 +76,15 @@ TEST_F(ClientInfo, ClientsAppearWithoutAKeyPressFilteredNumberedAndMapped) {
               (QStringList{"3", "0011223344BB", "G", "WPA2-Personal", "60  %", "Off", "office"}));
     EXPECT_FALSE(list->isColumnHidden(6));
     EXPECT_TRUE(sets().contains(devMibOid("4.5.1.1.1.1=1")));
-    // An access point shows no WDS tab.
+    // An access point shows no WDS tab, and none is announced.
     EXPECT_FALSE(page->ui->PageControl1->isTabVisible(1));
+    const test::AccessibleNode wds =
+        test::findAccessible(page.get(), QAccessible::PageTab, "WDS Info");
+    EXPECT_EQ(wds.name, "WDS Info");
+    EXPECT_FALSE(wds.showing);
+    EXPECT_TRUE(
+        test::findAccessible(page.get(), QAccessible::PageTab, page->ui->PageControl1->tabText(0))
+            .showing);
 }
 
 TEST_F(ClientInfo, WithoutTheSsidCapabilityTheAuthenticationIsMappedAndNoSsidShows) {
@@ -166,6 +174,7 @@ TEST_F(ClientInfo, BridgeModesShowTheWdsPeersSkippingRowsWithoutAStation) {
                              "000000000000 2 0 0 0 -;000F3D0B0D02 1 4 40 0 south\""));
     open();
     ASSERT_TRUE(page->ui->PageControl1->isTabVisible(1));
+    EXPECT_TRUE(test::findAccessible(page.get(), QAccessible::PageTab, "WDS Info").showing);
     ASSERT_TRUE(waitFor([&] { return !page->wdsDetecting() && !page->clientDetecting(); }));
     const QTreeWidget* list = page->ui->LV_WDSInfo_User;
     ASSERT_EQ(list->topLevelItemCount(), 2);
