@@ -336,7 +336,7 @@ TEST_F(Admin2Page, AConsoleChosenWithoutAClickIsWrittenAsShown) {
         EXPECT_EQ(page->ui->CB_Telnet->currentText(), c.telnet);
         EXPECT_EQ(page->ui->CB_SHH->currentText(), c.ssh);
         EXPECT_EQ(page->ui->CB_Timeout->isEnabled(), c.timeout);
-        page->ui->OK->click();
+        apply();
         EXPECT_EQ(status(), "Set OK!");
         EXPECT_EQ(sim->value("devMib.3.4.1.0")["value"].toString(), "0");
         EXPECT_EQ(sim->value("devMib.3.4.3.0")["value"].toString(),
