@@ -6,16 +6,8 @@
 
 namespace pages {
 
-QString captionOf(const QWidget* control) {
-    return qv::CaptionOf(control);
-}
-
-QString selectionMissing(const QString& caption) {
-    return qv::SelectionMissing(caption);
-}
-
 bool refuseUnchosen(QWidget* control) {
-    return refuse(selectionMissing(captionOf(control)), msg::kError, control);
+    return refuse(qv::SelectionMissing(qv::CaptionOf(control)), msg::kError, control);
 }
 
 bool selectionsMade(std::initializer_list<QWidget*> controls) {

@@ -4,21 +4,14 @@
 // writing it would send an option nobody chose, so a page checks its choices before a write and
 // tells the operator which field needs one.
 #include <initializer_list>
-#include <QString>
 
 class QWidget;
 
 namespace pages {
 
-// The caption the operator sees for `control` (qv::CaptionOf).
-QString captionOf(const QWidget* control);
-
-// "Please select a value for Load Balance."
-QString selectionMissing(const QString& caption);
-
 // True when every control (drop-down list, radio group, check box) shows a choice. Otherwise the
-// first without one is refused: the message names its caption (title "Error") and the focus
-// moves to it.
+// first without one is refused: "Please select a value for Load Balance." with its caption
+// (qv::CaptionOf, title "Error"), and the focus moves to it.
 bool selectionsMade(std::initializer_list<QWidget*> controls);
 
 // The refusal itself, for `control`.

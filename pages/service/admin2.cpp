@@ -358,9 +358,8 @@ bool TFM_Admin2::checksPass() {
         return false;
     if (pingShown_ && !pages::selectionsMade({ui->CB_Ping}))
         return false;
-    if (trapsShown_ && ui->RG_TrapStatus->currentIndex() < 0)
-        return refuse(pages::selectionMissing(ui->RG_TrapStatus->title()), msg::kError,
-                      ui->RG_TrapStatus);
+    if (trapsShown_ && !pages::selectionsMade({ui->RG_TrapStatus}))
+        return false;
     if (managerFlag_) {
         if (ui->Ed_IP1->text().isEmpty() && ui->Ed_IP2->text().isEmpty())
             return refuse(QStringLiteral("You at least must input one IP address!"), msg::kWarning,

@@ -49,7 +49,7 @@ void TFM_WMACACL::FormCreate() {
             onSlotsListed(e);
         };
         // The answer is handled once its delivery has ended: the wait dialog may follow.
-        pages::onSetAnswer(*slots_, this, [this](const QvSNMPError& e) { onSlotWritten(e); });
+        slots_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { onSlotWritten(e); });
 
         display_ = addRequest<New_req2Edit>(
             kMacTable,

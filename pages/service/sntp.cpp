@@ -76,7 +76,7 @@ void TSNTPForm::FormCreate() {
         time_->OnGetComplete = [this](QvSNMPRequest2Controls&, const QvSNMPError& e) {
             onTimeRead(e);
         };
-        pages::onSetAnswer(*time_, this, [this](const QvSNMPError& e) { onTimeWritten(e); });
+        time_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { onTimeWritten(e); });
         time_->Refresh();
         file_ = new pages::DeviceFile(*server_, kListFile);
         connect(file_, &pages::DeviceFile::arrived, this, [this] { listEnded(true, {}); });
@@ -88,8 +88,7 @@ void TSNTPForm::FormCreate() {
         pages::bind(*list_, {{kTftpServer, ui->Ed_TFTPServ},
                              {kFileName, ui->Ed_FileName},
                              {kGetListCommand, ui->CB_Get}});
-        pages::onSetAnswer(*list_, this,
-                           [this](const QvSNMPError& e) { onListCommandAnswered(e); });
+        list_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { onListCommandAnswered(e); });
         askForList();
     });
     if (!closePermission_ && (!list_ || !list_->busy)) {

@@ -57,8 +57,8 @@ void TClientInformation::FormCreate() {
     clientTrigger_ = addRequest(tci::kClientTrigger,
                                 {.kind = MVT_SV, .asynchronous = true, .timeout = kTriggerTimeout});
     pages::bind(*clientTrigger_, {{tci::kGetClient, ui->IfGetInfo0}});
-    pages::onSetAnswer(*clientTrigger_, this,
-                       [this](const QvSNMPError& e) { guard([&] { clientTriggerAnswered(e); }); });
+    clientTrigger_->OnSetCompleteLater(
+        this, [this](const QvSNMPError& e) { guard([&] { clientTriggerAnswered(e); }); });
 
     ssidVariant_ = pages::flag(pages::flags::Ed_ClientAddSSID) == 1;
     clientTable_ =
@@ -70,22 +70,22 @@ void TClientInformation::FormCreate() {
     if (ssidVariant_)
         ui->User_ListView->resizeColumnToContents(6);
     clientTable_->AttachListView(ui->ClientListView, true);
-    pages::onGetAnswer(*clientTable_, this,
-                       [this](const QvSNMPError& e) { guard([&] { clientTableRead(e); }); });
+    clientTable_->OnGetCompleteLater(
+        this, [this](const QvSNMPError& e) { guard([&] { clientTableRead(e); }); });
     detectClients();
 
     if (wds) {
         wdsTrigger_ = addRequest(tci::kWdsTrigger, {.kind = MVT_SV, .asynchronous = true});
         pages::bind(*wdsTrigger_, {{tci::kWdsGet, ui->CB_WDSGetA}});
-        pages::onSetAnswer(*wdsTrigger_, this,
-                           [this](const QvSNMPError& e) { guard([&] { wdsTriggerAnswered(e); }); });
+        wdsTrigger_->OnSetCompleteLater(
+            this, [this](const QvSNMPError& e) { guard([&] { wdsTriggerAnswered(e); }); });
         wdsTable_ = addRequest<WdsRows>(
             tci::kWdsTable,
             {.kind = MVT_UMV, .keyCount = 1, .status = panel_, .asynchronous = true});
         wdsTable_->AttachListView(ui->LV_WDSInfo_User, true);
         wdsTable_->rowNumber = 1;
-        pages::onGetAnswer(*wdsTable_, this,
-                           [this](const QvSNMPError& e) { guard([&] { wdsTableRead(e); }); });
+        wdsTable_->OnGetCompleteLater(
+            this, [this](const QvSNMPError& e) { guard([&] { wdsTableRead(e); }); });
         Bt_WDSRefreshClick();
     }
 }

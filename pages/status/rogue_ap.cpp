@@ -77,15 +77,15 @@ void TFM_RogueForm::FormCreate() {
     detect_ = addRequest(tra::kDetect, command);
     pages::bind(*detect_, {{tra::kDetectCommand, ui->DetectRogueCoBox}});
     detect_->Refresh();
-    pages::onSetAnswer(*detect_, this, [this](const QvSNMPError& e) { afterDetect(e); });
+    detect_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { afterDetect(e); });
     add_ = addRequest(tra::kAdd, command);
     pages::bind(*add_, {{tra::kAddIndex, ui->AddCoBox, QStringLiteral("%u")}});
     add_->Refresh();
-    pages::onSetAnswer(*add_, this, [this](const QvSNMPError& e) { afterAdd(e); });
+    add_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { afterAdd(e); });
     deleteRogue_ = addRequest(tra::kDeleteRogue, command);
     pages::bind(*deleteRogue_, {{tra::kDeleteRogueIndex, ui->DelDetcetEdit, QStringLiteral("%u")}});
     deleteRogue_->Refresh();
-    pages::onSetAnswer(*deleteRogue_, this, [this](const QvSNMPError& e) { afterDeleteRogue(e); });
+    deleteRogue_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { afterDeleteRogue(e); });
 
     const pages::RequestOptions table{.kind = MVT_UMV,
                                       .keyCount = 1,
@@ -98,21 +98,21 @@ void TFM_RogueForm::FormCreate() {
     // The row's caption is its index, invisible to the operator (a header keeps a minimum width:
     // hidden).
     ui->RogueListView->setColumnHidden(tra::kIndex, true);
-    pages::onGetAnswer(*rogueTable_, this,
-                       [this](const QvSNMPError& e) { guard([&] { listRead(e, false); }); });
+    rogueTable_->OnGetCompleteLater(
+        this, [this](const QvSNMPError& e) { guard([&] { listRead(e, false); }); });
 
     deleteAccepted_ = addRequest(tra::kDeleteAccepted, command);
     pages::bind(*deleteAccepted_,
                 {{tra::kDeleteAcceptedIndex, ui->DelCoBox, QStringLiteral("%u")}});
     deleteAccepted_->Refresh();
-    pages::onSetAnswer(*deleteAccepted_, this,
-                       [this](const QvSNMPError& e) { afterDeleteAccepted(e); });
+    deleteAccepted_->OnSetCompleteLater(this,
+                                        [this](const QvSNMPError& e) { afterDeleteAccepted(e); });
     apTable_ = addRequest(tra::kApTable, table);
     apTable_->AttachListView(ui->AP_ListView, false);
     qv::MakeColumns(*ui->AP_ListView, apTable_->vars);
     ui->AP_ListView->setColumnHidden(tra::kIndex, true);
-    pages::onGetAnswer(*apTable_, this,
-                       [this](const QvSNMPError& e) { guard([&] { listRead(e, true); }); });
+    apTable_->OnGetCompleteLater(
+        this, [this](const QvSNMPError& e) { guard([&] { listRead(e, true); }); });
 
     support_ = addRequest(tra::kSupport, {.silent = true});
     pages::bind(*support_, {{tra::kProtectionSupported, ui->Ed_RogueSupport}});

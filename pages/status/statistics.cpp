@@ -94,7 +94,7 @@ void TFM_Static::FormCreate() {
     counters_ = addRequest(ts::kCounters, {.kind = MVT_SV, .asynchronous = true});
     for (int i = 0; i < ts::kCounterCount; ++i)
         counters_->BindFormat(i, QStringLiteral("%s"), edits_[static_cast<std::size_t>(i)]);
-    pages::onGetAnswer(*counters_, this, [this](const QvSNMPError& e) { readingArrived(e); });
+    counters_->OnGetCompleteLater(this, [this](const QvSNMPError& e) { readingArrived(e); });
     counters_->Refresh();
 }
 

@@ -23,14 +23,4 @@ bool applyCommand(QvSNMPRequest2Controls& request, QvSNMPError& failure) {
     return ok;
 }
 
-void onSetAnswer(QvSNMPRequest2Controls& request, QObject* context,
-                 std::function<void(const QvSNMPError&)> handler) {
-    request.OnSetCompleteLater(context, std::move(handler));
-}
-
-void onGetAnswer(QvSNMPRequest2Controls& request, QObject* context,
-                 std::function<void(const QvSNMPError&)> handler) {
-    request.OnGetCompleteLater(context, std::move(handler));
-}
-
 } // namespace pages

@@ -33,7 +33,7 @@ TFM_CfgFile::TFM_CfgFile(QWidget* owner) : FormPage(owner) {
         command_ = addRequest(tcf::kTftpCommand,
                               {.status = ui->StatusBar, .asynchronous = true, .timeout = 10000});
         pages::bind(*command_, {{tcf::kTftp, ui->CB_TfpCom}});
-        pages::onSetAnswer(*command_, this, [this](const QvSNMPError& e) { commandHandler(e); });
+        command_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { commandHandler(e); });
     });
 
     server_ = new pages::TransferServer(this, 300, 3, ui->La_Progress);

@@ -47,8 +47,8 @@ TFM_FirewareSSL::TFM_FirewareSSL(QWidget* owner) : FormPage(owner) {
         pages::bind(*certificate_, {{tfs::kCertificateFile, ui->EDT_Certificate},
                                     {tfs::kKeyFile, ui->EDT_Key},
                                     {tfs::kSslCommand, ui->CB_SslUpdt}});
-        pages::onSetAnswer(*certificate_, this,
-                           [this](const QvSNMPError& e) { certificateHandler(e); });
+        certificate_->OnSetCompleteLater(this,
+                                         [this](const QvSNMPError& e) { certificateHandler(e); });
         restart_ = addRequest(tfs::kRestart, async);
         pages::bind(*restart_, {{tfs::kRestartAfterUpdate, ui->CB_Reboot}});
         upload_ = new pages::FirmwareUpload(this, server_,

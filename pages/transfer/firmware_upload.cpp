@@ -46,12 +46,12 @@ FirmwareUpload::FirmwareUpload(Page* page, TransferServer* server, const Control
     command_ = page->addRequest(tfw::kTftpCommand,
                                 {.status = c_.StatusBar, .asynchronous = true, .timeout = 15000});
     bind(*command_, {{tfw::kTftp, c_.CB_TfpCom}});
-    onSetAnswer(*command_, this, [this](const QvSNMPError& e) { transferHandler(e); });
+    command_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { transferHandler(e); });
 
     upgrade_ = page->addRequest(
         tfw::kUpgradeCommand, {.status = c_.upgradeStatus, .asynchronous = true, .timeout = 30000});
     bind(*upgrade_, {{tfw::kUpgrade, c_.CB_UpgCom}});
-    onSetAnswer(*upgrade_, this, [this](const QvSNMPError& e) { upgradeHandler(e); });
+    upgrade_->OnSetCompleteLater(this, [this](const QvSNMPError& e) { upgradeHandler(e); });
 
     page->keepOpenWhile([this] { return running_; });
 }

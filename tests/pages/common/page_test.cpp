@@ -4,7 +4,6 @@
 #include "binding/choice.h"
 #include "binding/radio_group.h"
 #include "pages/common/page.h"
-#include "pages/transfer/command_step.h"
 #include "platform/events.h"
 #include "snmplib/qv_exception.h"
 #include "tests/support/device_window.h"
@@ -115,7 +114,7 @@ TEST_F(PageMachinery, ACloseAskedForWhileAnAnswerIsDueIsCarriedOutOnceTheAnswerI
         slow->BindFormat(0, "%s", edit);
         bool handled = false;
         bool visibleWhenHandled = false;
-        pages::onGetAnswer(*slow, page.get(), [&](const QvSNMPError&) {
+        slow->OnGetCompleteLater(page.get(), [&](const QvSNMPError&) {
             handled = true;
             visibleWhenHandled = page->isVisible();
         });
@@ -165,7 +164,7 @@ TEST_F(PageMachinery, ARequestWhoseAnswerIsHandledLaterStaysBusyUntilTheHandlerH
     reading->silentFailures = true;
     int handled = 0;
     int code = -1;
-    pages::onGetAnswer(*reading, page.get(), [&](const QvSNMPError& e) {
+    reading->OnGetCompleteLater(page.get(), [&](const QvSNMPError& e) {
         ++handled;
         code = e.code;
     });
