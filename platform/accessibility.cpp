@@ -2,8 +2,9 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QEvent>
 #include <QHash>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QPointer>
 #include <QTabBar>
 #include <QToolButton>
@@ -161,90 +162,301 @@ private:
     mutable QHash<int, QAccessible::Id> tabs_;
 };
 
-// ---- Working lists ---------------------------------------------------------------------------
+// ---- List views ------------------------------------------------------------------------------
 
-// A list view out of sight: itself, without rows or headers.
-class WorkingListAccessible : public QAccessibleWidget {
+// The columns the operator sees (hidden ones and those without width left out), in screen order.
+QList<int> shownColumns(const QTreeView& view) {
+    QList<int> out;
+    const QHeaderView* header = view.header();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical) && header->sectionSize(logical) > 0)
+            out.append(logical);
+    }
+    return out;
+}
+
+bool columnShown(const QTreeView& view, int column) {
+    return !view.header()->isSectionHidden(column) && view.header()->sectionSize(column) > 0;
+}
+
+// One cell of a list view, or the header of its column (row -1). A cell of a column the
+// operator does not see is announced as hidden, without its text or place.
+class ListCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
-    explicit WorkingListAccessible(QWidget* list) : QAccessibleWidget(list, QAccessible::Table) {}
+    ListCellAccessible(QTreeView* view, int row, int column)
+        : view_(view), row_(row), column_(column) {}
+
+    bool isValid() const override {
+        const QAbstractItemModel* model = view_ ? view_->model() : nullptr;
+        return model && column_ < model->columnCount(view_->rootIndex()) &&
+               row_ < model->rowCount(view_->rootIndex());
+    }
+    QObject* object() const override { return nullptr; }
+    QAccessible::Role role() const override {
+        return row_ < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
+    }
+
+    bool shown() const { return isValid() && columnShown(*view_, column_); }
+
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        if (!isValid()) {
+            s.invalid = true;
+            return s;
+        }
+        s.invisible = !shown() || !view_->isVisible() || (row_ < 0 && view_->header()->isHidden());
+        if (row_ < 0 || s.invisible)
+            return s;
+        const QModelIndex i = index();
+        s.offscreen = !view_->viewport()->rect().intersects(view_->visualRect(i));
+        const QItemSelectionModel* selection = view_->selectionModel();
+        s.selectable = view_->selectionMode() != QAbstractItemView::NoSelection;
+        s.selected = selection && selection->isSelected(i);
+        s.focusable = true;
+        s.focused = view_->hasFocus() && view_->currentIndex() == i;
+        return s;
+    }
+
+    QRect rect() const override {
+        if (!shown())
+            return {};
+        if (row_ < 0) {
+            const QHeaderView* header = view_->header();
+            const QRect r(header->sectionViewportPosition(column_), 0, header->sectionSize(column_),
+                          header->height());
+            return {header->mapToGlobal(r.topLeft()), r.size()};
+        }
+        const QRect r = view_->visualRect(index());
+        return {view_->viewport()->mapToGlobal(r.topLeft()), r.size()};
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t != QAccessible::Name || !shown())
+            return {};
+        if (row_ < 0)
+            return view_->model()->headerData(column_, Qt::Horizontal).toString();
+        const QModelIndex i = index();
+        const QString spoken = i.data(Qt::AccessibleTextRole).toString();
+        return spoken.isEmpty() ? i.data(Qt::DisplayRole).toString() : spoken;
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(view_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        return t == QAccessible::TableCellInterface
+                   ? static_cast<QAccessibleTableCellInterface*>(this)
+                   : nullptr;
+    }
+
+    // As a cell of the table of the columns shown.
+    bool isSelected() const override { return state().selected; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override;
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override {
+        return view_ ? static_cast<int>(shownColumns(*view_).indexOf(column_)) : -1;
+    }
+    int rowIndex() const override { return row_; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override { return parent(); }
+
+    int row() const { return row_; }
+    int column() const { return column_; }
+
+private:
+    QModelIndex index() const { return view_->model()->index(row_, column_, view_->rootIndex()); }
+
+    QPointer<QTreeView> view_;
+    int row_;
+    int column_;
+};
+
+// A list view (the module's are flat). Its children are numbered as the toolkit's own view
+// numbers them in the focus and selection events it sends: the header row first, then a row
+// after another, every column of the model in each, so that an event names the cell it is about.
+// Cells of columns out of sight are there but announced as hidden; the table the list also
+// offers has the shown columns only. A list kept out of sight as the page's working list (the
+// slots written through it) offers no rows and no column headers (the descriptors' raw names).
+class ListAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
+public:
+    explicit ListAccessible(QTreeView* view) : QAccessibleWidget(view, QAccessible::Tree) {}
+    ~ListAccessible() override { forgetCells(); }
+
+    QTreeView* view() const { return static_cast<QTreeView*>(widget()); }
+    bool outOfSight() const { return !view()->isVisibleTo(view()->window()); }
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
-        s.invisible = true;
+        if (outOfSight())
+            s.invisible = true;
         return s;
     }
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-};
 
-// Keeps what a list view is announced as in step with whether it can be seen: the toolkit keeps
-// an interface once made (often while the page is still being built), so when the list comes
-// into sight or goes out of it, the interface made for the other case is let go and the next
-// query makes the right one.
-class ListWatcher : public QObject {
-public:
-    explicit ListWatcher(QWidget* list) : QObject(list), list_(list) {
-        list->installEventFilter(this);
-        if (QWidget* window = list->window(); window != list)
-            window->installEventFilter(this);
+    int childCount() const override {
+        return outOfSight() ? 0 : (rows() + headerRows()) * modelColumns();
     }
 
-    static ListWatcher* of(QWidget* list) {
-        for (QObject* child : list->children())
-            if (auto* watcher = dynamic_cast<ListWatcher*>(child))
-                return watcher;
-        return new ListWatcher(list);
+    QAccessibleInterface* child(int index) const override {
+        const int columns = modelColumns();
+        if (index < 0 || index >= childCount() || columns == 0)
+            return nullptr;
+        return cell(index / columns - headerRows(), index % columns);
     }
 
-    static bool outOfSight(const QWidget* list) { return !list->isVisibleTo(list->window()); }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child)
+            return -1;
+        for (auto it = cells_.cbegin(); it != cells_.cend(); ++it)
+            if (QAccessible::accessibleInterface(it.value()) == child) {
+                const auto* c = static_cast<const ListCellAccessible*>(child);
+                return (c->row() + headerRows()) * modelColumns() + c->column();
+            }
+        return -1;
+    }
 
-    QAccessibleInterface* standIn = nullptr; // made for the list out of sight
-    bool tableMade = false;                  // the toolkit's table made for the list in sight
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        const bool listEvent = watched == list_;
-        switch (event->type()) {
-        case QEvent::Show:
-        case QEvent::ShowToParent:
-        case QEvent::HideToParent:
-            break;
-        case QEvent::Hide:
-            if (listEvent)
-                break;
-            return false;
-        default:
-            return false;
+    QAccessibleInterface* childAt(int x, int y) const override {
+        if (outOfSight())
+            return nullptr;
+        const QPoint onViewport = view()->viewport()->mapFromGlobal(QPoint(x, y));
+        const QModelIndex i = view()->indexAt(onViewport);
+        if (i.isValid() && columnShown(*view(), i.column()))
+            return cell(i.row(), i.column());
+        const QHeaderView* header = view()->header();
+        const QPoint onHeader = header->mapFromGlobal(QPoint(x, y));
+        if (headerRows() && header->rect().contains(onHeader)) {
+            const int column = header->logicalIndexAt(onHeader);
+            if (column >= 0 && columnShown(*view(), column))
+                return cell(-1, column);
         }
-        if (standIn && !outOfSight(list_)) {
-            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(standIn));
-            standIn = nullptr;
-        } else if (tableMade && outOfSight(list_)) {
-            tableMade = false;
-            QAccessible::deleteAccessibleInterface(
-                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(list_)));
-        }
-        return false;
+        return nullptr;
     }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TableInterface)
+            return static_cast<QAccessibleTableInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // The table of the columns shown.
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    int columnCount() const override {
+        return outOfSight() ? 0 : static_cast<int>(shownColumns(*view()).size());
+    }
+    int rowCount() const override { return outOfSight() ? 0 : rows(); }
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        const int logical = outOfSight() ? -1 : shownColumns(*view()).value(column, -1);
+        return logical < 0 || row < 0 || row >= rows() ? nullptr : cell(row, logical);
+    }
+    QString columnDescription(int column) const override {
+        const int logical = shownColumns(*view()).value(column, -1);
+        return logical < 0 ? QString()
+                           : view()->model()->headerData(logical, Qt::Horizontal).toString();
+    }
+    QString rowDescription(int) const override { return {}; }
+
+    int selectedCellCount() const override { return static_cast<int>(selectedCells().size()); }
+    QList<QAccessibleInterface*> selectedCells() const override {
+        QList<QAccessibleInterface*> out;
+        if (outOfSight() || !view()->selectionModel())
+            return out;
+        for (const QModelIndex& i : view()->selectionModel()->selectedIndexes())
+            if (i.parent() == view()->rootIndex() && columnShown(*view(), i.column()))
+                out.append(cell(i.row(), i.column()));
+        return out;
+    }
+    int selectedRowCount() const override { return static_cast<int>(selectedRows().size()); }
+    QList<int> selectedRows() const override {
+        QList<int> out;
+        for (int row = 0; row < rowCount(); ++row)
+            if (isRowSelected(row))
+                out.append(row);
+        return out;
+    }
+    bool isRowSelected(int row) const override {
+        const QItemSelectionModel* selection = view()->selectionModel();
+        return selection && row >= 0 && row < rowCount() &&
+               selection->isRowSelected(row, view()->rootIndex());
+    }
+    // Lists are chosen from by rows: no column is ever selected as a whole.
+    int selectedColumnCount() const override { return 0; }
+    QList<int> selectedColumns() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+
+    bool selectRow(int row) override { return changeRow(row, true); }
+    bool unselectRow(int row) override { return changeRow(row, false); }
+
+    void modelChange(QAccessibleTableModelChangeEvent*) override { forgetCells(); }
 
 private:
-    QWidget* list_;
+    int modelColumns() const {
+        return view()->model() ? view()->model()->columnCount(view()->rootIndex()) : 0;
+    }
+    int rows() const {
+        return view()->model() ? view()->model()->rowCount(view()->rootIndex()) : 0;
+    }
+    int headerRows() const { return view()->header()->isHidden() ? 0 : 1; }
+
+    QAccessibleInterface* cell(int row, int column) const {
+        const quint64 key = (quint64(quint32(row + 1)) << 32) | quint32(column);
+        if (const QAccessible::Id id = cells_.value(key))
+            return QAccessible::accessibleInterface(id);
+        auto* made = new ListCellAccessible(view(), row, column);
+        cells_.insert(key, QAccessible::registerAccessibleInterface(made));
+        return made;
+    }
+
+    // Rows and columns numbered anew: cells made for the old numbering are let go.
+    void forgetCells() {
+        for (QAccessible::Id id : std::as_const(cells_))
+            QAccessible::deleteAccessibleInterface(id);
+        cells_.clear();
+    }
+
+    bool changeRow(int row, bool select) {
+        QItemSelectionModel* selection = view()->selectionModel();
+        const auto mode = view()->selectionMode();
+        if (!selection || mode == QAbstractItemView::NoSelection || row < 0 || row >= rowCount())
+            return false;
+        const QModelIndex first = view()->model()->index(row, 0, view()->rootIndex());
+        if (!select) {
+            selection->select(first, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+            return true;
+        }
+        const bool single = mode == QAbstractItemView::SingleSelection;
+        selection->select(
+            first, (single ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
+                       QItemSelectionModel::Rows);
+        return true;
+    }
+
+    mutable QHash<quint64, QAccessible::Id> cells_;
 };
+
+QList<QAccessibleInterface*> ListCellAccessible::columnHeaderCells() const {
+    if (!shown() || row_ < 0 || view_->header()->isHidden())
+        return {};
+    QAccessibleInterface* list = parent();
+    if (!list)
+        return {};
+    return {list->child(column_)};
+}
 
 QAccessibleInterface* factory(const QString& className, QObject* object) {
     if (className == QLatin1String("QTabBar"))
         return new TabBarAccessible(static_cast<QTabBar*>(object));
-    if (className == QLatin1String("QTreeView")) {
-        auto* list = static_cast<QWidget*>(object);
-        ListWatcher* watcher = ListWatcher::of(list);
-        if (ListWatcher::outOfSight(list)) {
-            watcher->standIn = new WorkingListAccessible(list);
-            return watcher->standIn;
-        }
-        watcher->tableMade = true; // the toolkit's factory answers next
-    }
+    if (className == QLatin1String("QTreeView"))
+        return new ListAccessible(static_cast<QTreeView*>(object));
     return nullptr;
 }
 

@@ -314,7 +314,7 @@ void TFM_Wirless::Bt_RefreshClick() {
             if (deviceMode() == 3 || deviceMode() == 4) {
                 surveyTable_->rowNumber = 1;
                 surveyTable_->Refresh();
-                ui->SiteServeyListView->setColumnWidth(0, 0);
+                ui->SiteServeyListView->setColumnHidden(0, true);
             }
             macDisplayRule();
             keyFieldsRule();

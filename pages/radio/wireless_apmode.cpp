@@ -64,8 +64,8 @@ void TFM_Wirless::buildSurveyLists() {
         ui->SiteScan->setEnabled(true);
         for (int c = 1; c < tw::kSurveySupportWds; ++c)
             ui->SiteServeyListView->resizeColumnToContents(c);
-        ui->SiteServeyListView->setColumnWidth(0, 0);
-        ui->SiteServeyListView->setColumnWidth(tw::kSurveySupportWds, 0);
+        ui->SiteServeyListView->setColumnHidden(0, true);
+        ui->SiteServeyListView->setColumnHidden(tw::kSurveySupportWds, true);
         StatusPanel->setText(QStringLiteral("Get complete."));
     };
 }
@@ -322,7 +322,7 @@ void TFM_Wirless::SiteScanClick() {
     surveyIdle = false;
     ui->SiteScan->setEnabled(false);
     ui->SiteServeyListView->clear();
-    ui->SiteServeyListView->setColumnWidth(0, 0);
+    ui->SiteServeyListView->setColumnHidden(0, true);
     ui->StatusBar->clearMessage();
     StatusPanel->setText(QStringLiteral("Scan..."));
     // A trigger that cannot even be sent ends the scan at once, so the page can still close.

@@ -1,9 +1,11 @@
-// What assistive tools are told about hidden tabs and about list views kept out of sight.
+// What assistive tools are told about hidden tabs, hidden columns and list views kept out of
+// sight.
 #include "platform/accessibility.h"
 
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QLabel>
+#include <QList>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -47,6 +49,74 @@ TEST(Accessibility, AHiddenTabIsAnnouncedAsHiddenAndCannotBeChosen) {
     EXPECT_EQ(tabs.currentIndex(), 1);
 }
 
+TEST(Accessibility, AColumnAListHidesIsAnnouncedAsHiddenAndLeftOutOfItsTable) {
+    QTreeWidget list;
+    list.setHeaderLabels(
+        {QStringLiteral("Index"), QStringLiteral("BSSID"), QStringLiteral("SSID")});
+    const QStringList ssids = {QStringLiteral("north-wing"), QStringLiteral("lab")};
+    for (int r = 0; r < 2; ++r)
+        new QTreeWidgetItem(&list, {QStringLiteral("idx%1").arg(r + 1),
+                                    QStringLiteral("000F3D0A0B0%1").arg(r + 1), ssids[r]});
+    list.setColumnHidden(0, true);
+    list.show();
+
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&list);
+    ASSERT_NE(iface, nullptr);
+    QStringList shownHeaders, hiddenNames, shownTexts;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface* c = iface->child(i);
+        ASSERT_NE(c, nullptr) << i;
+        EXPECT_EQ(iface->indexOfChild(c), i);
+        if (c->state().invisible)
+            hiddenNames << c->text(QAccessible::Name);
+        else if (c->role() == QAccessible::ColumnHeader)
+            shownHeaders << c->text(QAccessible::Name);
+        else
+            shownTexts << c->text(QAccessible::Name);
+    }
+    EXPECT_EQ(shownHeaders, (QStringList{QStringLiteral("BSSID"), QStringLiteral("SSID")}));
+    EXPECT_EQ(shownTexts, (QStringList{QStringLiteral("000F3D0A0B01"), ssids[0],
+                                       QStringLiteral("000F3D0A0B02"), ssids[1]}));
+    EXPECT_EQ(hiddenNames, (QStringList{QString(), QString(), QString()})); // header, two cells
+
+    QAccessibleTableInterface* table = iface->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->columnCount(), 2);
+    EXPECT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->columnDescription(0), "BSSID");
+    ASSERT_NE(table->cellAt(1, 1), nullptr);
+    EXPECT_EQ(table->cellAt(1, 1)->text(QAccessible::Name), "lab");
+    QAccessibleTableCellInterface* cell = table->cellAt(1, 1)->tableCellInterface();
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->columnIndex(), 1);
+    ASSERT_EQ(cell->columnHeaderCells().size(), 1);
+    EXPECT_EQ(cell->columnHeaderCells().first()->text(QAccessible::Name), "SSID");
+
+    // The list's own focus and selection events name a cell by its place among every column of
+    // the model, header row first: (row + 1) x columns + column.
+    const int columns = list.columnCount();
+    EXPECT_EQ(iface->child((1 + 1) * columns + 2)->text(QAccessible::Name), "lab");
+    EXPECT_EQ(iface->child(0 * columns + 1)->text(QAccessible::Name), "BSSID");
+
+    // A row chosen through the table is the list's selection.
+    EXPECT_TRUE(table->selectRow(1));
+    EXPECT_EQ(list.selectedItems(), QList<QTreeWidgetItem*>{list.topLevelItem(1)});
+    EXPECT_TRUE(table->isRowSelected(1));
+    EXPECT_EQ(table->selectedRows(), QList<int>{1});
+    EXPECT_TRUE(table->cellAt(1, 0)->state().selected);
+
+    // Shown again, the column is announced with its header and cells.
+    list.setColumnHidden(0, false);
+    EXPECT_EQ(table->columnCount(), 3);
+    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), "idx1");
+    EXPECT_FALSE(iface->child(0)->state().invisible);
+
+    // Rows removed: what the list offers follows.
+    delete list.takeTopLevelItem(0);
+    EXPECT_EQ(table->rowCount(), 1);
+    EXPECT_EQ(table->cellAt(0, 2)->text(QAccessible::Name), "lab");
+}
+
 QStringList headerNames(QTreeWidget& list) {
     QStringList out;
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&list);
@@ -79,7 +149,7 @@ TEST(Accessibility, AListOutOfSightOffersNeitherRowsNorColumnNames) {
     EXPECT_TRUE(working->state().invisible);
     EXPECT_EQ(working->childCount(), 0);
 
-    // Brought into sight, it is the toolkit's table; out of sight again, nothing again.
+    // Brought into sight, it is a table like the other; out of sight again, nothing again.
     workingList->show();
     EXPECT_EQ(headerNames(*workingList),
               (QStringList{QStringLiteral("adEthernetFilterMACIndex"), QStringLiteral("MAC")}));

@@ -1,7 +1,9 @@
 // The AP mode of the wireless page (full layout): the selector by capability mask, the values each
 // mode writes with its remote access points, the address checks, and the site survey.
 #include "platform/events.h"
+#include "tables/wireless.h"
 #include "tests/pages/radio/wireless_fixture.h"
+#include "tests/support/accessible_tree.h"
 
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -206,8 +208,17 @@ TEST_F(WirelessPage, SiteSurveyListsTheWdsNeighboursNumberedAndHoldsThePageOpen)
         EXPECT_EQ(list->topLevelItem(r)->text(0), QString::number(r + 1));
         EXPECT_EQ(list->topLevelItem(r)->text(6), ssids[r]);
     }
-    EXPECT_EQ(list->columnWidth(0), 0);
+    // The row's index and the WDS flag are the page's, not the operator's: out of sight, and
+    // not announced either.
+    for (const int hidden : {0, tables::wireless::kSurveySupportWds}) {
+        EXPECT_TRUE(list->isColumnHidden(hidden)) << hidden;
+        EXPECT_FALSE(test::findAccessible(page.get(), QAccessible::ColumnHeader,
+                                          list->headerItem()->text(hidden))
+                         .showing)
+            << hidden;
+    }
     EXPECT_EQ(list->headerItem()->text(4), " BSSID");
+    EXPECT_TRUE(test::findAccessible(page.get(), QAccessible::ColumnHeader, " BSSID").showing);
 
     // A click copies the BSSID into the first free remote address, once.
     page->Ed_ReMAddra[0]->setText("000F3D0A0B09");
