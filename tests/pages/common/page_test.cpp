@@ -168,6 +168,15 @@ TEST_F(PageMachinery, ARequestWhoseAnswerIsHandledLaterStaysBusyUntilTheHandlerH
         ++handled;
         code = e.code;
     });
+    // What was handled at the moment the request became idle: a wait that turns the event loop
+    // would also see a handler that ran only after the request had said it was idle.
+    int handledWhenIdle = -1;
+    const auto pageOnIdle = reading->OnIdle;
+    reading->OnIdle = [&] {
+        handledWhenIdle = handled;
+        if (pageOnIdle)
+            pageOnIdle();
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(sim->command("clear"));
@@ -179,6 +188,7 @@ TEST_F(PageMachinery, ARequestWhoseAnswerIsHandledLaterStaysBusyUntilTheHandlerH
         ASSERT_TRUE(page->exchangesOutstanding());
         ASSERT_TRUE(kwtest::SimDevice::waitUntil([&] { return !reading->busy; }, 5000));
         // Idle means handled: whoever waited for it sees what the handler did.
+        EXPECT_EQ(handledWhenIdle, before + 1);
         EXPECT_EQ(handled, before + 1);
         EXPECT_EQ(code != 0, c.fault != nullptr);
         EXPECT_FALSE(page->exchangesOutstanding());
