@@ -101,9 +101,18 @@ TEST_P(MenuPages, EveryItemOpensItsWindowWithTheDevicesValues) {
         QString window;
         bool values = false;
         QStringList shownFailures;
+        QString stillUnderWay; // what kept an opening from ending
         const test::Chosen result = test::chooseMenuItem(*item, turn, [&](QDialog& w) {
             window = QString::fromLatin1(w.metaObject()->className());
             values = test::showsDeviceValues(w, turn);
+            if (!values) {
+                const auto* kitPage = qobject_cast<const pages::Page*>(&w);
+                stillUnderWay =
+                    QStringLiteral("%1 exchange(s) outstanding, page %2")
+                        .arg(qv::pendingExchanges())
+                        .arg(kitPage && kitPage->exchangesOutstanding() ? QStringLiteral("busy")
+                                                                        : QStringLiteral("idle"));
+            }
             for (const QString& text : statusTexts(w))
                 for (const QString& failure : failures)
                     if (text.contains(failure)) {
@@ -112,7 +121,8 @@ TEST_P(MenuPages, EveryItemOpensItsWindowWithTheDevicesValues) {
                     }
         });
         EXPECT_TRUE(result.opened) << "no window opened";
-        EXPECT_TRUE(values) << window.toStdString() << ": its opening did not end";
+        EXPECT_TRUE(values) << window.toStdString() << ": its opening did not end ("
+                            << stillUnderWay.toStdString() << ")";
         EXPECT_EQ(shownFailures, QStringList()) << window.toStdString();
         EXPECT_EQ(prompter.texts(), QStringList()) << window.toStdString();
         EXPECT_TRUE(result.closed) << window.toStdString() << ": would not close";
