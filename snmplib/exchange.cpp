@@ -417,6 +417,7 @@ public:
     ExchangeResult wait(ExchangeId id);
     void cancel(ExchangeId id);
     int pendingCount() const;
+    bool delivering() const { return delivering_; }
     int& paintWhileWaiting() { return paintWhileWaiting_; }
 
     void answered(ExchangeId id, int op, netsnmp_session* session, netsnmp_pdu* pdu);
@@ -1151,6 +1152,11 @@ PaintWhileWaiting::~PaintWhileWaiting() {
 int pendingExchanges() {
     const Engine* e = enginePointer();
     return e ? e->pendingCount() : 0;
+}
+
+bool handlingAnswer() {
+    const Engine* e = enginePointer();
+    return e && e->delivering();
 }
 
 namespace detail {

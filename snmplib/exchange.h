@@ -117,6 +117,10 @@ void cancelExchange(ExchangeId id);
 // Asynchronous exchanges whose handler has not been called or cancelled yet.
 int pendingExchanges();
 
+// Whether the handler of an asynchronous answer is running. Answers are handled one at a time:
+// one that arrives while a handler lets window events run waits until that handler returns.
+bool handlingAnswer();
+
 // While one lives, a synchronous exchange keeps the windows painted while it waits for its
 // answer: every few milliseconds it lets the application handle window-system and posted events,
 // but no user input, no timer and no socket notification, and no answer of an asynchronous

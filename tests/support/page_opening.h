@@ -115,6 +115,10 @@ inline Chosen chooseMenuItem(QAction& item, const Turn& turn,
     QTimer watch; // looks for the window from inside its modal loop
     watch.setInterval(10);
     QObject::connect(&watch, &QTimer::timeout, [&] {
+        // Not from inside an answer's handler that lets events run (a walk adding its rows):
+        // every other answer would wait for the checks to end, the page's own included.
+        if (qv::handlingAnswer())
+            return;
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog || dialog == before || !dialog->isVisible())
             return;
