@@ -14,15 +14,34 @@
 namespace platform {
 namespace {
 
+// A part of a widget that is no widget itself (a tab, a list's cell): no children, no text to
+// set, the widget as its parent.
+class PartAccessible : public QAccessibleInterface {
+public:
+    explicit PartAccessible(QWidget* owner) : owner_(owner) {}
+
+    QObject* object() const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+    QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(owner_.data());
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+private:
+    QPointer<QWidget> owner_;
+};
+
 // ---- Tabs ------------------------------------------------------------------------------------
 
 // One tab of a tab bar.
-class TabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class TabAccessible : public PartAccessible, public QAccessibleActionInterface {
 public:
-    TabAccessible(QTabBar* bar, int index) : bar_(bar), index_(index) {}
+    TabAccessible(QTabBar* bar, int index) : PartAccessible(bar), bar_(bar), index_(index) {}
 
     bool isValid() const override { return bar_ && index_ < bar_->count(); }
-    QObject* object() const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::PageTab; }
 
     // Whether the operator can see the tab: a tab the page hid is not shown, whatever its bar.
@@ -62,15 +81,6 @@ public:
             return {};
         }
     }
-    void setText(QAccessible::Text, const QString&) override {}
-
-    QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(bar_.data());
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         return t == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
@@ -164,35 +174,34 @@ private:
 
 // ---- List views ------------------------------------------------------------------------------
 
+bool columnShown(const QTreeView& view, int column) {
+    return !view.header()->isSectionHidden(column) && view.header()->sectionSize(column) > 0;
+}
+
 // The columns the operator sees (hidden ones and those without width left out), in screen order.
 QList<int> shownColumns(const QTreeView& view) {
     QList<int> out;
     const QHeaderView* header = view.header();
     for (int visual = 0; visual < header->count(); ++visual) {
         const int logical = header->logicalIndex(visual);
-        if (!header->isSectionHidden(logical) && header->sectionSize(logical) > 0)
+        if (columnShown(view, logical))
             out.append(logical);
     }
     return out;
 }
 
-bool columnShown(const QTreeView& view, int column) {
-    return !view.header()->isSectionHidden(column) && view.header()->sectionSize(column) > 0;
-}
-
 // One cell of a list view, or the header of its column (row -1). A cell of a column the
 // operator does not see is announced as hidden, without its text or place.
-class ListCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
+class ListCellAccessible : public PartAccessible, public QAccessibleTableCellInterface {
 public:
     ListCellAccessible(QTreeView* view, int row, int column)
-        : view_(view), row_(row), column_(column) {}
+        : PartAccessible(view), view_(view), row_(row), column_(column) {}
 
     bool isValid() const override {
         const QAbstractItemModel* model = view_ ? view_->model() : nullptr;
         return model && column_ < model->columnCount(view_->rootIndex()) &&
                row_ < model->rowCount(view_->rootIndex());
     }
-    QObject* object() const override { return nullptr; }
     QAccessible::Role role() const override {
         return row_ < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
     }
@@ -240,15 +249,6 @@ public:
         const QString spoken = i.data(Qt::AccessibleTextRole).toString();
         return spoken.isEmpty() ? i.data(Qt::DisplayRole).toString() : spoken;
     }
-    void setText(QAccessible::Text, const QString&) override {}
-
-    QAccessibleInterface* parent() const override {
-        return QAccessible::queryAccessibleInterface(view_.data());
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         return t == QAccessible::TableCellInterface
